@@ -1,0 +1,44 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "store/clock.h"
+
+namespace dorvel::cli {
+
+struct Context {
+    std::string dataFolder;
+    Clock clock;
+    std::ostream& out;
+    std::ostream& err;
+};
+
+using Args = std::vector<std::string>;
+
+// Exit codes shared by the commands.
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitError = 1;
+inline constexpr int kExitNoAnswer = 2;
+inline constexpr int kExitIncomplete = 3;
+inline constexpr int kExitNoData = 4;
+inline constexpr int kExitErased = 5;
+inline constexpr int kExitRejected = 6;
+
+// Prints one line to standard error and returns kExitError.
+int Fail(Context& ctx, const std::string& message);
+
+// Checks the ID and that the patient is known (a profile or a data file exists).
+bool RequireKnownPatient(Context& ctx, const std::string& id);
+bool RequireValidPatientId(Context& ctx, const std::string& id);
+
+// Judges an accumulated meter reply, decodes a complete one into the
+// received-data files and prints the users found; returns the exit code.
+int ReportReply(Context& ctx, const std::string& reply);
+
+int RunDecode(Context& ctx, const Args& args);
+int RunImport(Context& ctx, const Args& args);
+int RunReadings(Context& ctx, const Args& args);
+
+}  // namespace dorvel::cli

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace dorvel {
+
+// Sorts the whole 22-byte records of `image` ascending (byte order over all
+// 22 characters: user, marker, date, time, value, temperature) and drops
+// exact duplicates. A trailing part shorter than a record is discarded.
+// O(n log n); gives the same records in the same order as the exchange sort
+// with duplicate marks followed by the cut at the first mark.
+void SortRecords(std::string& image);
+
+}  // namespace dorvel

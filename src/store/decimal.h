@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace dorvel {
+
+// Reads a number the way the stored formats expect it: leading blanks are
+// skipped, an optional sign is taken, then digits up to the first other
+// character. A field without digits reads as 0. Never overflows: the value
+// saturates at the limits of int32.
+int32_t LeadingInt(std::string_view text);
+
+// True when every character of `text` is an ASCII decimal digit (and the text is not empty).
+bool AllDigits(std::string_view text);
+
+// Writes `value` with at least `width` digits, padded on the left with zeros.
+std::string ZeroPadded(int64_t value, int width);
+
+}  // namespace dorvel

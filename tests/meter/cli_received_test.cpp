@@ -1,0 +1,72 @@
+// The command-line road: reply file -> decode -> import -> readings.
+#include <gtest/gtest.h>
+
+#include "support/records.h"
+#include "support/temp_folder.h"
+
+namespace dorvel {
+namespace {
+
+class CliReceived : public testing::Test {
+  protected:
+    test::TempFolder dir;
+    std::string out;
+
+    int Cli(const std::string& args) {
+        return test::RunCommand(
+            std::string(DORVEL_CLI) + " --data " + dir.File("DATA") + " " + args + " 2>&1", &out);
+    }
+};
+
+TEST_F(CliReceived, DecodeImportReadings) {
+    const std::string records = test::MeterRecord(1, 0, 26, 3, 2, 8, 0, 100) +
+                                test::MeterRecord(121, 0, 26, 3, 2, 9, 0, 700) +
+                                test::MeterRecord(1, 4, 26, 3, 1, 7, 0, 90);
+    dir.Write("reply", test::DownloadReply(records, true));
+    ASSERT_EQ(Cli("decode " + dir.File("reply")), 0) << out;
+    EXPECT_EQ(out, "001\t2\nGUEST\t1\n");
+
+    ASSERT_EQ(Cli("import ANNA 001"), 0) << out;
+    EXPECT_EQ(out, "2\n");
+    ASSERT_EQ(Cli("import ANNA GUEST"), 0) << out;
+    EXPECT_EQ(out, "3\n");
+    ASSERT_EQ(Cli("readings ANNA"), 0) << out;
+    EXPECT_EQ(out,
+              "0014202603010700090235\n"
+              "0010202603020800100235\n"
+              "1210202603020900600235\n");
+}
+
+TEST_F(CliReceived, ExitCodesOfTheReplyVerdicts) {
+    struct Case {
+        std::string reply;
+        int exit;
+        std::string output;
+    } const cases[] = {
+        {"S003\r\n" + test::MeterRecord(1, 0, 26, 3, 2, 8, 0, 100), 3, ""},
+        {"S000\r\n", 4, "Keine Daten im Messgerät!\n"},
+        {"ERS", 5, "Alle daten im Gerät gelöscht\n"},
+        {"S001\r\n" + test::MeterRecord(1, 0, 26, 2, 30, 8, 0, 100), 6,
+         "Error. cyclic redundancy check : Fail\n"},
+    };
+    for (const Case& c : cases) {
+        dir.Write("reply", c.reply);
+        EXPECT_EQ(Cli("decode " + dir.File("reply")), c.exit) << c.reply;
+        if (!c.output.empty()) {
+            EXPECT_EQ(out, c.output);
+        }
+    }
+}
+
+TEST_F(CliReceived, BadArgumentsAndUnknownPatientsFailWithOneLine) {
+    const char* bad[] = {
+        "decode",        "decode /nonexistent/reply", "import",       "import ../x 001",
+        "import ANNA 1", "readings NOBODY",           "readings a/b", "frobnicate"};
+    for (const char* args : bad) {
+        EXPECT_EQ(Cli(args), 1) << args;
+        EXPECT_NE(out.find("dorvel-cli:"), std::string::npos) << args;
+    }
+}
+
+}  // namespace
+}  // namespace dorvel

@@ -1,0 +1,39 @@
+#include <gtest/gtest.h>
+
+#include "store/data_folder.h"
+#include "store/file_io.h"
+#include "support/temp_folder.h"
+
+namespace dorvel {
+namespace {
+
+TEST(DataFolder, AddsDataUnlessThePathAlreadyHasIt) {
+    EXPECT_EQ(ResolveDataFolder("/home/anna"), "/home/anna/DATA");
+    EXPECT_EQ(ResolveDataFolder("/home/anna/"), "/home/anna/DATA");
+    EXPECT_EQ(ResolveDataFolder("/srv/DATA"), "/srv/DATA");
+    EXPECT_EQ(ResolveDataFolder("/srv/data/praxis"), "/srv/data/praxis");
+    EXPECT_EQ(ResolveDataFolder("/srv/database"), "/srv/database/DATA");
+}
+
+TEST(DataFolder, IsCreatedWithItsParents) {
+    test::TempFolder dir;
+    const std::string folder = dir.File("a/b/DATA");
+    EXPECT_TRUE(EnsureDataFolder(folder));
+    EXPECT_TRUE(FolderExists(folder));
+    EXPECT_TRUE(EnsureDataFolder(folder));
+}
+
+TEST(PatientId, UnsafeIdsAreRefusedWithAReason) {
+    for (const char* good : {"default", "MUELLER01", "a b", "x.y", "1234567890123456789"}) {
+        EXPECT_TRUE(IsValidPatientId(good)) << good;
+    }
+    for (const char* bad :
+         {"", "../x", "a/b", "a\\b", ".hidden", "12345678901234567890", "tab\there"}) {
+        const auto problem = PatientIdProblem(bad);
+        ASSERT_TRUE(problem.has_value()) << bad;
+        EXPECT_FALSE(problem->empty());
+    }
+}
+
+}  // namespace
+}  // namespace dorvel
