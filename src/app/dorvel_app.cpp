@@ -1,0 +1,28 @@
+#include "dorvel_app.h"
+
+#include "store/data_folder.h"
+
+namespace dorvel {
+
+CDorvelApp::CDorvelApp(const std::string& workingFolder, std::unique_ptr<PatientStore> store,
+                       std::unique_ptr<Prompter> prompter, std::unique_ptr<MeterLink> link,
+                       PageFactory pages)
+    : store_(std::move(store)), prompter_(std::move(prompter)), link_(std::move(link)) {
+    const std::string folder = ResolveDataFolder(workingFolder);
+    EnsureDataFolder(folder);
+    doc_ = std::make_unique<CDorvelDoc>(folder, *store_, Clock::FromEnvironment());
+    // The last patient, when it still has a profile; otherwise the box's first entry.
+    doc_->currentPatientId = store_->StoredPatientId();
+    frame_ = std::make_unique<CMainFrame>(*doc_, *prompter_, link_.get(), std::move(pages));
+    if (link_) {
+        link_->ScanForAdapter();
+    }
+    store_->RebuildPatientList(folder);
+    doc_->LoadCurrentPatient();
+}
+
+CDorvelApp::~CDorvelApp() {
+    frame_.reset();  // the frame ends a running session before the link goes
+}
+
+}  // namespace dorvel

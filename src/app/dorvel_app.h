@@ -1,0 +1,36 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "dorvel_doc.h"
+#include "main_frame.h"
+#include "patient_store.h"
+#include "prompter.h"
+
+namespace dorvel {
+
+// Start-up in order: data folder, store and document, the frame with its
+// panel and patient box, the current patient's data, then the window.
+class CDorvelApp {
+  public:
+    // `workingFolder` is the folder the program runs in; its DATA folder holds the files.
+    CDorvelApp(const std::string& workingFolder, std::unique_ptr<PatientStore> store,
+               std::unique_ptr<Prompter> prompter, std::unique_ptr<MeterLink> link,
+               PageFactory pages = MakePlaceholderPage);
+    ~CDorvelApp();
+
+    CDorvelDoc& doc() { return *doc_; }
+    CMainFrame& frame() { return *frame_; }
+    Prompter& prompter() { return *prompter_; }
+    MeterLink* link() { return link_.get(); }
+
+  private:
+    std::unique_ptr<PatientStore> store_;
+    std::unique_ptr<Prompter> prompter_;
+    std::unique_ptr<MeterLink> link_;
+    std::unique_ptr<CDorvelDoc> doc_;
+    std::unique_ptr<CMainFrame> frame_;
+};
+
+}  // namespace dorvel

@@ -1,0 +1,34 @@
+#include "dorvel_doc.h"
+
+#include "store/patient_data_file.h"
+
+namespace dorvel {
+
+CDorvelDoc::CDorvelDoc(std::string dataFolder, PatientStore& store, Clock clock)
+    : selectedDate(clock.Today()),
+      dataFolder_(std::move(dataFolder)),
+      store_(store),
+      clock_(clock) {}
+
+void CDorvelDoc::LoadCurrentPatient() {
+    store_.ReadProfile(dataFolder_, currentPatientId, profile, settings);
+    readings =
+        currentPatientId.empty() ? ReadingList{} : LoadReadings(dataFolder_, currentPatientId);
+    selectedDate = clock_.Today();
+    ResetListPosition();
+    Recompute();
+}
+
+void CDorvelDoc::Recompute() {
+    ++recomputeCount_;
+    int count = static_cast<int>(readings.size());
+    if (runSettings.controlDisplay == 1) {
+        count -= static_cast<int>(readings.ControlCount());
+    }
+    dataList = ClampDataList(dataList, count);
+    if (analysis) {
+        analysis(*this);
+    }
+}
+
+}  // namespace dorvel

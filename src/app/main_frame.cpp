@@ -1,0 +1,806 @@
+#include "main_frame.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDockWidget>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
+#include <cstdio>
+
+#include "dialogs.h"
+#include "meter/messages.h"
+#include "meter/received_data.h"
+#include "patient_panel.h"
+#include "prompter.h"
+#include "qt_text.h"
+#include "settings_sheet.h"
+#include "store/data_folder.h"
+#include "store/file_io.h"
+#include "store/patient_data_file.h"
+#include "texts.h"
+#include "wildcard.h"
+
+namespace dorvel {
+namespace {
+
+struct CommandText {
+    int id;
+    const char* menu;     // the German menu entry, empty for toolbar-only commands
+    const char* tooltip;  // toolbar tooltip
+    QStyle::StandardPixmap icon;
+};
+
+const CommandText kCommands[] = {
+    {kCmdReceive, "&Messwerte abrufen", "Messwerte abrufen", QStyle::SP_ArrowDown},
+    {kCmdEraseMeter, "", "Daten im Messgerät löschen", QStyle::SP_TrashIcon},
+    {kCmdPortSettings, "&Anschluss-Einstellungen", "Anschluss-Einstellungen",
+     QStyle::SP_DriveNetIcon},
+    {kCmdPatientList, "&Patienten", "Patienten", QStyle::SP_FileDialogListView},
+    {kCmdExport, "&Export...", "Export", QStyle::SP_DialogSaveButton},
+    {kCmdCertificate, "", "Bescheinigung exportieren", QStyle::SP_DialogSaveButton},
+    {kCmdPrevYear, "", "Zurück/ Daten vorheriges Jahr", QStyle::SP_MediaSkipBackward},
+    {kCmdPrevMonth, "", "Zurück/ Daten vorheriger Monat", QStyle::SP_MediaSeekBackward},
+    {kCmdNextMonth, "", "Vor/ Daten nächster Monat", QStyle::SP_MediaSeekForward},
+    {kCmdNextYear, "", "Vor/ Daten nächstes Jahr", QStyle::SP_MediaSkipForward},
+    {kCmdDataList, "&Daten", "Daten", QStyle::SP_FileDialogDetailedView},
+    {kCmdLogbook, "&Tagebuch", "Tagebuch", QStyle::SP_FileDialogContentsView},
+    {kCmdSummary, "&Zusammenfassung", "Zusammenfassung", QStyle::SP_FileDialogInfoView},
+    {kCmdDayGraph, "&Grafik Tag", "Grafik Tag", QStyle::SP_ComputerIcon},
+    {kCmdMealGraph, "Grafik &Mahlzeiten", "Grafik Mahlzeiten", QStyle::SP_DesktopIcon},
+    {kCmdRangeBars, "&Balkendiagramm nach Zielwert", "Balkendiagramm nach Zielwert",
+     QStyle::SP_DirHomeIcon},
+    {kCmdMealBars, "D&urchschnittswerte nach Mahlzeit", "Durchschnittswerte nach Mahlzeit",
+     QStyle::SP_DirIcon},
+    {kCmdUserSettings, "&Benutzer-Einstellungen", "Benutzer-Einstellungen",
+     QStyle::SP_FileDialogNewFolder},
+    {kCmdDeletePatient, "", "Benutzer-Informationen löschen", QStyle::SP_DialogDiscardButton},
+    {kCmdSearch, "Patient &suchen...", "Patient suchen", QStyle::SP_FileDialogStart},
+    {kCmdAssign, "", texts::kAssignButton, QStyle::SP_DialogApplyButton},
+    {kCmdCreateId, "", texts::kCreateButton, QStyle::SP_FileIcon},
+    {kCmdPanelMenu, "", "", QStyle::SP_TitleBarMenuButton},
+    {kCmdPatientBox, "", "Patient", QStyle::SP_FileIcon},
+    {kCmdPictureViewer, "", "Bildbetrachter", QStyle::SP_DirOpenIcon},
+    {kCmdMail, "Emai&l senden", "Email senden", QStyle::SP_DirLinkIcon},
+    {kCmdPrintSetup, "Dr&uckeinstellungen...", "Druckeinstellungen", QStyle::SP_FileIcon},
+    {kCmdPrint, "D&ruck...\tStrg+P", "Drucken", QStyle::SP_FileDialogToParent},
+    {kCmdAbout, "&Info / Handbuch", "Info / Handbuch", QStyle::SP_MessageBoxInformation},
+    {kCmdExit, "&Beenden", "Beenden", QStyle::SP_DialogCloseButton},
+};
+
+// Page slot and redraw timer of each page command.
+struct PageCommand {
+    int command;
+    int page;
+    int timerId;
+};
+const PageCommand kPageCommands[] = {
+    {kCmdDataList, kDataListPage, 100},   {kCmdLogbook, kLogbookPage, 200},
+    {kCmdSummary, kSummaryPage, 300},     {kCmdDayGraph, kDayGraphPage, 800},
+    {kCmdMealGraph, kMealGraphPage, 400}, {kCmdRangeBars, kRangeBarPage, 200},
+    {kCmdMealBars, kMealBarPage, 300},    {kCmdPatientList, kPatientListPage, 0},
+};
+
+int RedrawTimerOf(int page) {
+    for (const auto& pc : kPageCommands) {
+        if (pc.page == page) {
+            return pc.timerId;
+        }
+    }
+    return 0;
+}
+
+QString IdOfEntry(const QString& entry) {
+    const auto dash = entry.indexOf(" - ");
+    return (dash < 0 ? entry : entry.left(dash)).trimmed();
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(CDorvelDoc& doc, Prompter& prompter, MeterLink* link,
+                       PageFactory pageFactory, QWidget* parent)
+    : QMainWindow(parent), doc_(doc), prompter_(prompter), link_(link) {
+    setWindowTitle(texts::kCaption);
+    move(50, 50);
+    resize(985, 664);
+    BuildCommands();
+    BuildStatusBar();
+
+    panel_ = new PatientPanel;
+    auto* dock = new QDockWidget(this);
+    dock->setObjectName("patientPanel");
+    dock->setWidget(panel_);
+    dock->setFeatures(QDockWidget::NoDockWidgetFeatures);
+    dock->setTitleBarWidget(new QWidget(dock));
+    addDockWidget(Qt::LeftDockWidgetArea, dock);
+    connect(panel_->assignButton(), &QPushButton::clicked, this, [this] { Run(kCmdAssign); });
+    connect(panel_->createButton(), &QPushButton::clicked, this, [this] { Run(kCmdCreateId); });
+    connect(panel_, &PatientPanel::rowClicked, this, &CMainFrame::OpenSearchResult);
+    connect(panel_, &PatientPanel::contextRequested, this, &CMainFrame::RestorePanel);
+
+    stack_ = new QStackedWidget(this);
+    setCentralWidget(stack_);
+    pages_[kStartPage] = new CDorvelView(doc_, stack_);
+    for (int i = 1; i < kPageCount; ++i) {
+        pages_[i] = pageFactory(i, doc_, stack_);
+    }
+    for (DorvelPage* p : pages_) {
+        stack_->addWidget(p);
+    }
+    stack_->setCurrentIndex(kStartPage);
+    doc_.currentPage = kStartPage;
+
+    progress_ = new ProgressWindow(this);
+    progress_->SetTitle(texts::kProgressIdleTitle);
+    progress_->SetMessage(texts::kProgressIdleMessage);
+    connect(progress_, &ProgressWindow::cancelled, this, &CMainFrame::OnCancelSession);
+    if (link_) {
+        SessionHooks hooks;
+        hooks.title = [this](const QString& t) { progress_->SetTitle(t); };
+        hooks.message = [this](const QString& m) { progress_->SetMessage(m); };
+        hooks.position = [this](int p) { progress_->SetPosition(p); };
+        hooks.ended = [this](SessionEnd end, const std::string& detail) {
+            OnSessionEnded(end, detail);
+        };
+        link_->SetHooks(std::move(hooks));
+    }
+
+    FillPatientBox();
+    SelectCurrentPatientInBox();
+    if (patientBox_->count() > 0) {
+        doc_.currentPatientId = ToStored(IdOfEntry(patientBox_->currentText()));
+        doc_.store().StorePatientId(doc_.currentPatientId);
+    } else {
+        doc_.currentPatientId.clear();
+    }
+
+    clock_ = new QTimer(this);
+    clock_->setInterval(1000);
+    connect(clock_, &QTimer::timeout, this, &CMainFrame::UpdateStatusBar);
+    clock_->start();
+    UpdateStatusBar();
+    UpdateCommands();
+}
+
+CMainFrame::~CMainFrame() {
+    if (link_) {
+        link_->SetHooks({});
+        if (link_->Running()) {
+            link_->Cancel();
+        }
+    }
+}
+
+void CMainFrame::BuildCommands() {
+    QStyle* st = style();
+    for (const auto& c : kCommands) {
+        QString text = *c.menu ? QString(c.menu).section('\t', 0, 0) : QString(c.tooltip);
+        auto* a = new QAction(st->standardIcon(c.icon), text, this);
+        a->setToolTip(c.tooltip);
+        a->setStatusTip(c.tooltip);
+        const int id = c.id;
+        connect(a, &QAction::triggered, this, [this, id] { Run(id); });
+        actions_[id] = a;
+    }
+    actions_[kCmdPrint]->setShortcut(QKeySequence::Print);
+
+    QMenuBar* bar = menuBar();
+    QMenu* file = bar->addMenu("&Datei");
+    file->addAction(actions_[kCmdExport]);
+    file->addSeparator();
+    file->addAction(actions_[kCmdPrint]);
+    file->addAction(actions_[kCmdPrintSetup]);
+    file->addAction(actions_[kCmdMail]);
+    file->addSeparator();
+    file->addAction(actions_[kCmdExit]);
+    QMenu* meter = bar->addMenu("&Messgerät");
+    meter->addAction(actions_[kCmdReceive]);
+    meter->addAction(actions_[kCmdPortSettings]);
+    QMenu* view = bar->addMenu("&Ansicht");
+    for (int id : {kCmdDataList, kCmdLogbook, kCmdSummary, kCmdDayGraph, kCmdMealGraph,
+                   kCmdRangeBars, kCmdMealBars}) {
+        view->addAction(actions_[id]);
+    }
+    view->addSeparator();
+    view->addAction(actions_[kCmdPatientList]);
+    QMenu* user = bar->addMenu("B&enutzer");
+    user->addAction(actions_[kCmdUserSettings]);
+    user->addAction(actions_[kCmdSearch]);
+    QMenu* help = bar->addMenu("&Hilfe");
+    help->addAction(actions_[kCmdAbout]);
+
+    QToolBar* tb = addToolBar("Standard");
+    tb->setObjectName("standardToolbar");
+    tb->setMovable(false);
+    for (int id : std::initializer_list<int>{
+             kCmdReceive, kCmdEraseMeter, kCmdPortSettings, 0, kCmdPatientList, 0, kCmdPrevYear,
+             kCmdPrevMonth, kCmdNextMonth, kCmdNextYear, 0, kCmdDataList, kCmdLogbook, kCmdSummary,
+             kCmdDayGraph, kCmdMealGraph, kCmdRangeBars, kCmdMealBars, 0}) {
+        if (id == 0) {
+            tb->addSeparator();
+        } else {
+            tb->addAction(actions_[id]);
+        }
+    }
+    patientBox_ = new QComboBox(tb);
+    patientBox_->setFixedWidth(180);
+    patientBox_->setMaxVisibleItems(10);
+    patientBox_->setToolTip("Patient");
+    tb->addWidget(patientBox_);
+    connect(patientBox_, &QComboBox::currentIndexChanged, this, [this](int) {
+        if (!fillingBox_) {
+            Run(kCmdPatientBox);
+        }
+    });
+    for (int id : {kCmdUserSettings, kCmdDeletePatient, kCmdSearch}) {
+        tb->addAction(actions_[id]);
+    }
+}
+
+void CMainFrame::BuildStatusBar() {
+    const char* colours[] = {"rgb(255, 255, 192)", "rgb(0, 255, 255)", "rgb(192, 192, 255)"};
+    for (int i = 0; i < 3; ++i) {
+        panes_[i] = new QLabel(this);
+        panes_[i]->setStyleSheet(
+            QString("QLabel { background: %1; color: black; padding: 0 6px; }").arg(colours[i]));
+        statusBar()->addPermanentWidget(panes_[i]);
+    }
+}
+
+void CMainFrame::UpdateStatusBar() {
+    DateTime now = doc_.clock().Now();
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%02d.%02d.20%02d - %02d:%02d:%02d", now.date.day,
+                  now.date.month, now.date.year % 100, now.time.hour, now.time.minute,
+                  now.time.second);
+    panes_[1]->setText(buf);
+    panes_[2]->setText(texts::kVersionPane);
+    int portIndex = link_ ? link_->PortIndex() : doc_.store().StoredPort() - 1;
+    panes_[0]->setText(QString("COM : %1").arg(portIndex + 1));
+}
+
+QAction* CMainFrame::action(int command) const {
+    auto it = actions_.find(command);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+bool CMainFrame::Enabled(int command) const {
+    const bool idle = !sessionVisible_;
+    const bool report = doc_.currentPage != kStartPage;
+    switch (command) {
+        case kCmdPrint:
+        case kCmdExport:
+        case kCmdMail:
+            return idle && report;
+        case kCmdSearch:
+            return idle && !doc_.deletionPending;
+        case kCmdLogbook:
+        case kCmdSummary:
+        case kCmdDayGraph:
+        case kCmdMealGraph:
+        case kCmdRangeBars:
+        case kCmdMealBars:
+        case kCmdUserSettings:
+            return idle && !doc_.searchMode && !doc_.deletionPending;
+        case kCmdPrintSetup:
+        case kCmdPatientList:
+        case kCmdDataList:
+        case kCmdPortSettings:
+        case kCmdDeletePatient:
+        case kCmdPatientBox:
+        case kCmdPanelMenu:
+            return idle;
+        default:
+            return true;
+    }
+}
+
+void CMainFrame::UpdateCommands() {
+    for (auto& [id, a] : actions_) {
+        a->setEnabled(Enabled(id));
+    }
+    patientBox_->setEnabled(Enabled(kCmdPatientBox));
+}
+
+void CMainFrame::Run(int command) {
+    if (!Enabled(command)) {
+        return;
+    }
+    Dispatch(command);
+    UpdateCommands();
+}
+
+void CMainFrame::Dispatch(int command) {
+    for (const auto& pc : kPageCommands) {
+        if (pc.command == command) {
+            ShowPage(pc.page);
+            return;
+        }
+    }
+    switch (command) {
+        case kCmdReceive:
+            OnReceiveMeterData();
+            break;
+        case kCmdEraseMeter:
+            OnDeleteMeterData();
+            break;
+        case kCmdPortSettings:
+            OnPortSettings();
+            break;
+        case kCmdPrevYear:
+            Navigate(NavStep::PreviousYear);
+            break;
+        case kCmdPrevMonth:
+            Navigate(NavStep::PreviousMonth);
+            break;
+        case kCmdNextMonth:
+            Navigate(NavStep::NextMonth);
+            break;
+        case kCmdNextYear:
+            Navigate(NavStep::NextYear);
+            break;
+        case kCmdUserSettings:
+            ShowUserSettings();
+            break;
+        case kCmdDeletePatient:
+            DeletePatient();
+            break;
+        case kCmdSearch:
+            SearchPatient();
+            break;
+        case kCmdAssign:
+            AssignReadings();
+            break;
+        case kCmdCreateId:
+            CreatePatientId();
+            break;
+        case kCmdPatientBox:
+            LoadSelectedPatient();
+            break;
+        case kCmdExport:
+        case kCmdCertificate:
+        case kCmdMail:
+            if (!sessionVisible_ && exportHandler) {
+                exportHandler(command);
+            }
+            break;
+        case kCmdPrint:
+            if (doc_.currentPage != kStartPage) {
+                pages_[doc_.currentPage]->PrintPage();
+            }
+            break;
+        case kCmdPictureViewer:
+            prompter_.OpenWithDesktop(
+                pages_[kStartPage] ? static_cast<CDorvelView*>(pages_[kStartPage])->PicturePath()
+                                   : QString());
+            break;
+        case kCmdAbout:
+            OnAbout();
+            break;
+        case kCmdExit:
+            close();
+            break;
+        default:
+            break;
+    }
+}
+
+// ---- pages and navigation ----
+
+void CMainFrame::SwitchPage(int from, int to) {
+    if (to < 0 || to >= kPageCount) {
+        return;
+    }
+    (void)from;
+    stack_->setCurrentIndex(to);
+    doc_.currentPage = to;
+    UpdateCommands();
+}
+
+void CMainFrame::ShowDataList() {
+    doc_.ResetListPosition();
+    doc_.Recompute();
+    if (doc_.currentPage == kDataListPage) {
+        pages_[kDataListPage]->StartRedrawTimer(100);
+    } else {
+        SwitchPage(doc_.currentPage, kDataListPage);
+    }
+}
+
+void CMainFrame::ShowPage(int index) {
+    if (index == kDataListPage) {
+        ShowDataList();
+        return;
+    }
+    if (doc_.currentPage == index) {
+        return;  // already shown: nothing to recompute
+    }
+    if (index != kPatientListPage) {
+        doc_.Recompute();
+    }
+    SwitchPage(doc_.currentPage, index);
+}
+
+void CMainFrame::Navigate(NavStep step) {
+    if (sessionVisible_) {
+        return;
+    }
+    const int page = doc_.currentPage;
+    if (page == kStartPage) {
+        return;
+    }
+    if (page == kDataListPage || page == kExtraPage) {
+        int count = static_cast<int>(doc_.readings.size());
+        if (doc_.runSettings.controlDisplay == 1) {
+            count -= static_cast<int>(doc_.readings.ControlCount());
+        }
+        doc_.dataList = StepDataList(doc_.dataList, step, count);
+        doc_.Recompute();
+        if (page == kDataListPage) {
+            pages_[kDataListPage]->StartRedrawTimer(100);
+        } else {
+            ShowDataList();
+        }
+        return;
+    }
+    doc_.selectedDate = StepPeriod(doc_.selectedDate, step, doc_.clock().Today());
+    doc_.Recompute();
+    if (int timer = RedrawTimerOf(page)) {
+        pages_[page]->StartRedrawTimer(timer);
+    }
+}
+
+// ---- patients ----
+
+void CMainFrame::FillPatientBox() {
+    fillingBox_ = true;
+    patientBox_->clear();
+    auto entries = doc_.store().ListPatients(doc_.dataFolder());
+    QStringList items;
+    for (const auto& e : entries) {
+        items << FromStored(e.id) + " - " + FromStored(e.name);
+    }
+    items.sort();
+    patientBox_->addItems(items);
+    fillingBox_ = false;
+}
+
+void CMainFrame::SelectCurrentPatientInBox() {
+    fillingBox_ = true;
+    const QString current = FromStored(doc_.currentPatientId).toLower();
+    int found = patientBox_->count() > 0 ? 0 : -1;
+    for (int i = 0; i < patientBox_->count(); ++i) {
+        if (IdOfEntry(patientBox_->itemText(i)).toLower() == current) {
+            found = i;
+            break;
+        }
+    }
+    patientBox_->setCurrentIndex(found);
+    fillingBox_ = false;
+}
+
+void CMainFrame::LoadSelectedPatient() {
+    if (sessionVisible_ || doc_.searchMode) {
+        return;
+    }
+    doc_.currentPatientId = ToStored(IdOfEntry(patientBox_->currentText()));
+    doc_.LoadCurrentPatient();
+    doc_.store().StorePatientId(doc_.currentPatientId);
+    doc_.deletionPending = false;
+    ShowDataList();
+}
+
+void CMainFrame::AssignReadings() {
+    if (sessionVisible_) {
+        return;
+    }
+    const int row = panel_->FirstSelectedRow();
+    if (row < 0 || doc_.searchMode) {
+        Message(texts::kChooseRow, texts::kCaption);
+        return;
+    }
+    const std::string user = panel_->Cell(row, 0).toStdString();
+    auto received = ReadWholeFile(JoinPath(doc_.dataFolder(), kDataFileName));
+    const std::string selected = SelectUserRecords(received.bytes, user);
+    if (patientBox_->count() == 0 || doc_.currentPatientId.empty()) {
+        Message(texts::kCreateFirst, texts::kCaption);
+        return;
+    }
+    ImportOutcome outcome = ImportIntoPatient(doc_.dataFolder(), doc_.currentPatientId, selected);
+    if (!outcome.ok()) {
+        // The readings stay in gr_data.dat and in the list: the user can try again.
+        Message(QString("Die Messwerte konnten nicht gespeichert werden: %1")
+                    .arg(QString::fromStdString(outcome.write.detail)),
+                texts::kCaption);
+        return;
+    }
+    panel_->RemoveRow(row);
+    doc_.readings = LoadReadings(doc_.dataFolder(), doc_.currentPatientId);
+    doc_.selectedDate = doc_.clock().Today();
+    ShowDataList();
+}
+
+void CMainFrame::CreatePatientId() {
+    if (!sessionVisible_) {
+        Run(kCmdUserSettings);
+    }
+}
+
+void CMainFrame::DeletePatient() {
+    if (sessionVisible_ || doc_.searchMode || doc_.deletionPending) {
+        return;
+    }
+    if (patientBox_->count() == 1) {
+        return;  // the last patient is never deleted
+    }
+    if (!prompter_.AskOkCancel(this, texts::kConfirmDelete, texts::kCaption)) {
+        return;
+    }
+    const std::string id = ToStored(IdOfEntry(patientBox_->currentText()));
+    if (!id.empty() && doc_.store().ProfileExists(doc_.dataFolder(), id)) {
+        RemoveFile(PatientFilePath(doc_.dataFolder(), id, kProfileExtension));
+        RemoveFile(PatientFilePath(doc_.dataFolder(), id, kDataFileExtension));
+    }
+    FillPatientBox();
+    SelectCurrentPatientInBox();
+    doc_.store().RebuildPatientList(doc_.dataFolder());
+    LoadSelectedPatient();
+}
+
+void CMainFrame::LeaveSearchMode() {
+    doc_.searchMode = false;
+    panel_->title()->setText(texts::kPanelTitle);
+    panel_->SetButtonsVisible(true);
+    panel_->SetButtonsEnabled(true);
+}
+
+void CMainFrame::SearchPatient() {
+    if (patientBox_->count() == 0) {
+        return;
+    }
+    if (panel_->RowCount() > 0 && !doc_.searchMode &&
+        !prompter_.AskOkCancel(this, texts::kConfirmSearch, texts::kCaption)) {
+        return;
+    }
+    auto name = AskSearchName(prompter_, this);
+    if (!name || name->isEmpty()) {
+        if (doc_.searchMode) {
+            RestorePanel();
+        }
+        return;
+    }
+    doc_.searchMode = true;
+    const std::string pattern = "*" + AsciiLower(ToStored(*name)) + "*";
+    panel_->Clear();
+    for (int i = 0; i < patientBox_->count(); ++i) {
+        const QString entry = patientBox_->itemText(i);
+        const auto dash = entry.indexOf(" - ");
+        const QString patientName = dash < 0 ? QString() : entry.mid(dash + 3);
+        if (WildcardMatch(pattern, AsciiLower(ToStored(patientName)))) {
+            panel_->AddRow(IdOfEntry(entry), patientName);
+        }
+    }
+    if (panel_->RowCount() == 0) {
+        panel_->AddRow(QString(), texts::kNoResult);
+        LeaveSearchMode();
+        return;
+    }
+    panel_->SetButtonsVisible(false);
+    panel_->title()->setText(texts::kSearchTitle);
+}
+
+void CMainFrame::OpenSearchResult(int row) {
+    if (sessionVisible_ || !doc_.searchMode) {
+        return;
+    }
+    const QString id = panel_->Cell(row, 0).trimmed();
+    if (id.isEmpty()) {
+        return;
+    }
+    doc_.currentPatientId = ToStored(id);
+    doc_.LoadCurrentPatient();
+    doc_.store().StorePatientId(doc_.currentPatientId);
+    ShowDataList();
+    UpdateCommands();
+}
+
+void CMainFrame::RestorePanel() {
+    if (sessionVisible_ || !doc_.searchMode) {
+        return;
+    }
+    LeaveSearchMode();
+    panel_->Clear();
+    LoadSelectedPatient();
+    UpdateCommands();
+}
+
+void CMainFrame::ShowUserSettings() {
+    doc_.store().ReadProfile(doc_.dataFolder(), doc_.currentPatientId, doc_.profile, doc_.settings);
+    CMyPropertySheet sheet(doc_, prompter_, this);
+    if (prompter_.Exec(sheet) != QDialog::Accepted) {
+        return;
+    }
+    // The sheet has written the profile; the new or changed patient appears in the box.
+    FillPatientBox();
+    SelectCurrentPatientInBox();
+    doc_.store().RebuildPatientList(doc_.dataFolder());
+    LoadSelectedPatient();
+}
+
+// ---- port settings and about ----
+
+void CMainFrame::OnPortSettings() {
+    int stored = doc_.store().StoredPort();
+    if (stored == 0) {
+        stored = 1;
+        doc_.store().StorePort(1);
+    }
+    CPortDialog dialog(stored, this);
+    const bool connectPressed = prompter_.Exec(dialog) == QDialog::Accepted;
+    if (!link_) {
+        return;
+    }
+    if (!connectPressed) {
+        if (link_->PortOpen()) {
+            const QString name = link_->PortLabel(link_->PortIndex());
+            link_->ClosePort();
+            Message(QString("Verbindung für trennen %1.").arg(name), texts::kCaption);
+        }
+        return;
+    }
+    const int index = dialog.selectedIndex();
+    if (index < 0 || index >= 20) {
+        return;  // nothing chosen: nothing to open
+    }
+    if (link_->PortOpen()) {
+        link_->ClosePort();
+    }
+    const QString name = link_->PortLabel(index);
+    if (link_->OpenPort(index)) {
+        doc_.store().StorePort(index + 1);
+        Message(QString("Verbindung für %1 erfolgreich.").arg(name), texts::kCaption);
+    } else {
+        Message(QString("Verbindungsfehler für %1. Bitte wiederholen.").arg(name), texts::kCaption);
+    }
+    UpdateStatusBar();
+}
+
+void CMainFrame::OnAbout() {
+    CAboutDlg about(prompter_, UserGuidePath(), this);
+    prompter_.Exec(about);
+}
+
+void CMainFrame::Message(const QString& text, const QString& caption) {
+    prompter_.Message(this, text, caption);
+}
+
+// ---- meter sessions ----
+
+void CMainFrame::ShowProgress() {
+    progress_->SetRange(0, 100, 1);
+    progress_->SetPosition(0);
+    progress_->SetTitle(texts::kProgressTitle);
+    progress_->SetMessage(texts::kProgressMessage);
+    if (isVisible()) {
+        progress_->move(geometry().center() - progress_->rect().center());
+    }
+    progress_->show();
+    sessionVisible_ = true;
+    UpdateCommands();
+}
+
+void CMainFrame::EndSession() {
+    progress_->hide();
+    sessionVisible_ = false;
+    panel_->SetButtonsEnabled(true);
+    UpdateCommands();
+}
+
+void CMainFrame::OnReceiveMeterData() {
+    panel_->SetButtonsEnabled(false);
+    panel_->Clear();
+    if (link_) {
+        link_->ScanForAdapter();
+    }
+    if (sessionVisible_) {
+        if (link_ && link_->Running()) {
+            link_->Cancel();
+        }
+        EndSession();
+        Message(messages::kRepeat, messages::kMeterCaption);
+        return;
+    }
+    if (doc_.searchMode || doc_.deletionPending) {
+        LeaveSearchMode();
+        doc_.deletionPending = false;
+        LoadSelectedPatient();
+        panel_->SetButtonsEnabled(false);
+    }
+    ShowProgress();
+    if (!link_) {
+        EndSession();
+        Message(messages::kCheckCable, messages::kMeterCaption);
+        return;
+    }
+    link_->Start(RequestKind::Download);
+}
+
+void CMainFrame::OnDeleteMeterData() {
+    if (sessionVisible_ || doc_.deletionPending) {
+        return;
+    }
+    if (!prompter_.AskOkCancel(this, messages::kConfirmErase, messages::kMeterCaption)) {
+        return;
+    }
+    panel_->SetButtonsEnabled(false);
+    panel_->Clear();
+    ShowProgress();
+    if (!link_) {
+        EndSession();
+        Message(messages::kCheckCable, messages::kMeterCaption);
+        return;
+    }
+    link_->Start(RequestKind::Erase);
+}
+
+void CMainFrame::OnCancelSession() {
+    // Cancel ends the session at once; nothing is written and nothing reported.
+    if (link_ && link_->Running()) {
+        link_->Cancel();
+    }
+    EndSession();
+}
+
+void CMainFrame::OnSessionEnded(SessionEnd end, const std::string& detail) {
+    switch (end) {
+        case SessionEnd::Decoded:
+            EndSession();
+            OnRecordsReady();
+            break;
+        case SessionEnd::Erased:
+            progress_->SetTitle("On Receiving...");
+            progress_->SetPosition(100);
+            EndSession();
+            Message(messages::kErased, messages::kMeterCaption);
+            break;
+        case SessionEnd::NoData:
+            EndSession();
+            Message(messages::kNoData, messages::kMeterCaption);
+            break;
+        case SessionEnd::NoAnswer:
+            EndSession();
+            Message(messages::kCheckCable, messages::kMeterCaption);
+            break;
+        case SessionEnd::CheckFailed:
+            EndSession();
+            Message(kCheckFailedMessage, messages::kCheckFailCaption);
+            break;
+        case SessionEnd::WriteFailed:
+            EndSession();
+            Message(QString("Die empfangenen Daten konnten nicht gespeichert werden: %1")
+                        .arg(QString::fromStdString(detail)),
+                    messages::kMeterCaption);
+            break;
+        case SessionEnd::Cancelled:
+            EndSession();
+            break;
+    }
+    UpdateStatusBar();
+}
+
+void CMainFrame::OnRecordsReady() {
+    auto received = ReadWholeFile(JoinPath(doc_.dataFolder(), kDataFileName));
+    panel_->Clear();
+    for (const ReceivedUser& u : ListReceivedUsers(received.bytes)) {
+        panel_->AddRow(QString::fromStdString(UserLabel(u.number)), QString::number(u.count));
+    }
+    panel_->SetButtonsEnabled(true);
+}
+
+}  // namespace dorvel

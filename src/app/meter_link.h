@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <string>
+
+#include "meter/protocol.h"
+
+namespace dorvel {
+
+// How a download or erase session ended.
+enum class SessionEnd {
+    Decoded,      // gr_lowdata.dat and gr_data.dat written: the received users can be listed
+    Erased,       // the meter acknowledged the erase
+    NoData,       // the meter holds no readings
+    NoAnswer,     // every port stayed silent
+    CheckFailed,  // a record failed the check
+    WriteFailed,  // a received-data file could not be written (detail says which)
+    Cancelled,    // ended from the progress window; nothing written
+};
+
+// What a running session tells the window host; every call arrives on the
+// window thread, in order.
+struct SessionHooks {
+    std::function<void(const QString&)> title;
+    std::function<void(const QString&)> message;
+    std::function<void(int)> position;  // 0..100
+    std::function<void(SessionEnd, const std::string& detail)> ended;
+};
+
+// The window-less meter link as the main frame drives it: one session at a
+// time, and the port the settings dialog opens by hand.
+class MeterLink {
+  public:
+    virtual ~MeterLink() = default;
+    virtual void SetHooks(SessionHooks hooks) = 0;
+    virtual void Start(RequestKind kind) = 0;
+    // Ends a running session at once: port closed, timers stopped, nothing written.
+    virtual void Cancel() = 0;
+    virtual bool Running() const = 0;
+    // Scans for the USB adapter (start-up and every receive command).
+    virtual void ScanForAdapter() {}
+
+    virtual int PortIndex() const = 0;  // 0-based
+    virtual QString PortLabel(int index) const = 0;
+    virtual bool OpenPort(int index) = 0;
+    virtual void ClosePort() = 0;
+    virtual bool PortOpen() const = 0;
+};
+
+}  // namespace dorvel
