@@ -1,0 +1,39 @@
+#include "app_fixture.h"
+
+#include <filesystem>
+
+#include "meter/received_data.h"
+#include "store/data_folder.h"
+#include "store/file_io.h"
+
+namespace dorvel::test {
+
+void AppTest::AddPatient(const std::string& id, const std::string& name,
+                         const std::string& records) {
+    std::filesystem::create_directories(data());
+    PatientProfile p;
+    p.name = name;
+    TestStore().WriteProfile(data(), id, p, UserSettings{});
+    if (!records.empty()) {
+        WriteFileAtomic(PatientFilePath(data(), id, kDataFileExtension), records);
+    }
+}
+
+void AppTest::WriteReceived(const std::string& grData) {
+    WriteFileAtomic(JoinPath(data(), kDataFileName), grData);
+}
+
+void AppTest::Start() {
+    auto p = std::make_unique<ScriptedPrompter>();
+    auto l = std::make_unique<FakeMeterLink>();
+    auto s = std::make_unique<TestStore>();
+    prompter = p.get();
+    link = l.get();
+    store = s.get();
+    if (!storedId.empty()) {
+        store->id = storedId;
+    }
+    app = std::make_unique<CDorvelApp>(work.path(), std::move(s), std::move(p), std::move(l));
+}
+
+}  // namespace dorvel::test

@@ -1,0 +1,196 @@
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimeEdit>
+
+#include "app/dialogs.h"
+#include "app/settings_sheet.h"
+#include "app/texts.h"
+#include "app_fixture.h"
+#include "store/file_io.h"
+
+namespace dorvel::test {
+namespace {
+
+class SheetTest : public AppTest {
+  protected:
+    void SetUp() override {
+        AddPatient("ANNA", "Anna Meier");
+        AddPatient("BERT", "Bert Huber");
+        storedId = "ANNA";
+        Start();
+        doc().settings.beforeMeal = {70, 130};
+        sheet = std::make_unique<CMyPropertySheet>(doc(), *prompter);
+    }
+    void TypeId(const QString& id) {
+        sheet->idEdit()->setText(id);
+        sheet->CommitId();
+    }
+    std::unique_ptr<CMyPropertySheet> sheet;
+};
+
+TEST_F(SheetTest, TypingAnExistingIdAndAnsweringYesLoadsThatPatient) {
+    prompter->answers = {true};
+    TypeId("BERT");
+    EXPECT_EQ(prompter->questions.back(), texts::kIdExists);
+    EXPECT_EQ(doc().currentPatientId, "BERT");
+    EXPECT_EQ(sheet->nameEdit()->text(), "Bert Huber");
+    EXPECT_TRUE(sheet->modified());
+    EXPECT_TRUE(sheet->applyButton()->isEnabled());
+}
+
+TEST_F(SheetTest, TypingAnExistingIdAndAnsweringNoRestoresTheCurrentOne) {
+    TypeId("BERT");
+    EXPECT_EQ(doc().currentPatientId, "ANNA");
+    EXPECT_EQ(sheet->idEdit()->text(), "ANNA");
+    EXPECT_EQ(sheet->nameEdit()->text(), "Anna Meier");
+}
+
+TEST_F(SheetTest, ANewIdStartsWithDefaultsOrAsACopy) {
+    prompter->answers = {true};
+    TypeId("NEU");
+    EXPECT_EQ(prompter->questions.back(), texts::kNewIdDefaults);
+    EXPECT_EQ(doc().currentPatientId, "NEU");
+    EXPECT_EQ(store->id, "NEU");
+    EXPECT_TRUE(FileExists(data() + "/NEU.info"));
+    EXPECT_EQ(sheet->nameEdit()->text(), "");
+    EXPECT_EQ(doc().settings.beforeMeal, (TargetRange{65, 120}));
+
+    // Answered No: the new patient is a copy of the previous one.
+    doc().settings.beforeMeal = {70, 130};
+    doc().profile.name = "Kopie";
+    TypeId("COPY");
+    EXPECT_EQ(doc().currentPatientId, "COPY");
+    ASSERT_TRUE(FileExists(data() + "/COPY.info"));
+    PatientProfile p;
+    UserSettings s;
+    store->ReadProfile(data(), "COPY", p, s);
+    EXPECT_EQ(p.name, "Kopie");
+    EXPECT_EQ(s.beforeMeal, (TargetRange{70, 130}));
+    EXPECT_EQ(sheet->nameEdit()->text(), "Kopie");
+}
+
+TEST_F(SheetTest, AnIdThatCannotBeAFileNameTouchesNothing) {
+    TypeId("../evil");
+    EXPECT_EQ(doc().currentPatientId, "ANNA");
+    EXPECT_TRUE(prompter->questions.empty());
+    ASSERT_EQ(prompter->messages.size(), 1u);
+    EXPECT_EQ(sheet->idEdit()->text(), "ANNA");
+}
+
+TEST_F(SheetTest, TargetsInMmolAndTheOverallRangeFollows) {
+    sheet->unitButton(1)->setChecked(true);
+    EXPECT_EQ(doc().settings.glucoseUnit, 1);
+    EXPECT_EQ(sheet->targetEdit(0)->text(), "3.88");  // 70 mg/dL
+    sheet->targetEdit(0)->setText("3.6");
+    sheet->CommitTarget(0);
+    EXPECT_EQ(doc().settings.beforeMeal.low, 65);
+    EXPECT_EQ(sheet->targetEdit(0)->text(), "3.61");
+    EXPECT_EQ(doc().settings.overall.low, 65);
+    EXPECT_EQ(sheet->targetEdit(4)->text(), "3.61");
+
+    sheet->unitButton(0)->setChecked(true);
+    EXPECT_EQ(sheet->targetEdit(0)->text(), "65");
+    sheet->targetEdit(3)->setText("150");
+    sheet->CommitTarget(3);
+    EXPECT_EQ(doc().settings.afterMeal.high, 150);
+    EXPECT_EQ(doc().settings.overall.high, 150);
+    EXPECT_EQ(sheet->targetEdit(5)->text(), "150");
+    // The overall values can then be edited by themselves.
+    sheet->targetEdit(5)->setText("170");
+    sheet->CommitTarget(5);
+    EXPECT_EQ(doc().settings.overall.high, 170);
+    EXPECT_EQ(doc().settings.afterMeal.high, 150);
+}
+
+TEST_F(SheetTest, TimePageFormatsAreFixedAndEndsFollowTheStarts) {
+    for (QRadioButton* b : sheet->formatButtons()) {
+        EXPECT_FALSE(b->isEnabled()) << b->text().toStdString();
+    }
+    EXPECT_TRUE(sheet->formatButtons()[0]->isChecked());
+    EXPECT_EQ(sheet->formatButtons()[0]->text(), "TT-MM-JJ");
+    EXPECT_TRUE(sheet->formatButtons()[4]->isChecked());
+    EXPECT_EQ(sheet->formatButtons()[4]->text(), "24 Stunden");
+    EXPECT_EQ(sheet->slotEnd(7)->text(), "00:00") << "Abend ends where Schlaf starts";
+    sheet->slotEdit(1)->setTime(QTime(6, 30));
+    EXPECT_EQ(doc().settings.slotStart[1], (TimeOfDay{6, 30, 0}));
+    EXPECT_EQ(sheet->slotEnd(0)->text(), "06:30");
+}
+
+TEST_F(SheetTest, OkWritesTheProfileAndTheFrameReloads) {
+    prompter->onDialog = [](QDialog& d) {
+        auto* s = dynamic_cast<CMyPropertySheet*>(&d);
+        EXPECT_NE(s, nullptr);
+        if (s) {
+            s->nameEdit()->setText("Anna Schmidt");
+            emit s->nameEdit()->editingFinished();
+            s->okButton()->click();
+        }
+        return d.result();
+    };
+    frame().Run(kCmdUserSettings);
+    EXPECT_EQ(frame().patientBox()->currentText(), "ANNA - Anna Schmidt");
+    EXPECT_EQ(doc().currentPage, kDataListPage);
+}
+
+class PortTest : public AppTest {
+  protected:
+    void Choose(int position, bool connectPressed) {
+        prompter->onDialog = [this, position, connectPressed](QDialog& d) {
+            auto* p = dynamic_cast<CPortDialog*>(&d);
+            EXPECT_NE(p, nullptr);
+            if (p) {
+                shownSelection = p->selectedIndex();
+                if (position >= 0) {
+                    p->list()->setCurrentIndex(position);
+                }
+            }
+            return static_cast<int>(connectPressed ? QDialog::Accepted : QDialog::Rejected);
+        };
+    }
+    int shownSelection = -2;
+};
+
+TEST_F(PortTest, ConnectStoresThePortAndDisconnectClosesIt) {
+    Start();
+    store->port = 3;
+    Choose(11, true);
+    frame().Run(kCmdPortSettings);
+    EXPECT_EQ(shownSelection, 2);
+    ASSERT_EQ(link->opened.size(), 1u);
+    EXPECT_EQ(link->opened[0], 11);
+    EXPECT_EQ(store->port, 12);
+    EXPECT_EQ(prompter->messages.back().text, "Verbindung für COM12 erfolgreich.");
+
+    Choose(-1, false);
+    frame().Run(kCmdPortSettings);
+    EXPECT_FALSE(link->portOpen);
+    EXPECT_EQ(prompter->messages.back().text, "Verbindung für trennen COM12.");
+    // Trennen with no open port says nothing.
+    const size_t shown = prompter->messages.size();
+    frame().Run(kCmdPortSettings);
+    EXPECT_EQ(prompter->messages.size(), shown);
+}
+
+TEST_F(PortTest, StoredPortZeroBecomesOneAndFailuresKeepThePort) {
+    Start();
+    store->port = 0;
+    link->openSucceeds = false;
+    Choose(4, true);
+    frame().Run(kCmdPortSettings);
+    EXPECT_EQ(shownSelection, 0);
+    EXPECT_EQ(store->port, 1);
+    EXPECT_EQ(prompter->messages.back().text, "Verbindungsfehler für COM5. Bitte wiederholen.");
+
+    // A stored port beyond the table selects nothing, and Verbinden opens nothing.
+    store->port = 25;
+    Choose(-1, true);
+    frame().Run(kCmdPortSettings);
+    EXPECT_EQ(shownSelection, -1);
+    EXPECT_EQ(link->opened.size(), 1u);
+}
+
+}  // namespace
+}  // namespace dorvel::test

@@ -1,0 +1,204 @@
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest/QTest>
+
+#include "app/dialogs.h"
+
+#include "app/patient_panel.h"
+#include "app/texts.h"
+#include "app_fixture.h"
+#include "support/records.h"
+
+namespace dorvel::test {
+namespace {
+
+class FrameTest : public AppTest {
+  protected:
+    void SetUp() override {
+        qputenv("DORVEL_TODAY", "2026-03-10");
+        std::string records;
+        for (int i = 0; i < 100; ++i) {
+            records += StoredRecord(1, 0, 2026, 1 + i % 2, 1 + i / 4, 8, i % 60, 100 + i);
+        }
+        AddPatient("ANNA", "Anna Meier", records);
+        AddPatient("BERT", "Bert Huber");
+    }
+    bool On(int command) { return frame().action(command)->isEnabled(); }
+};
+
+TEST_F(FrameTest, StartUpLoadsTheLastPatientAndShowsTheStartView) {
+    storedId = "bert";
+    Start();
+    EXPECT_EQ(doc().currentPatientId, "BERT");
+    EXPECT_EQ(frame().patientBox()->currentText(), "BERT - Bert Huber");
+    EXPECT_EQ(frame().patientBox()->count(), 2);
+    EXPECT_EQ(doc().currentPage, kStartPage);
+    EXPECT_EQ(doc().selectedDate, (Date{2026, 3, 10}));
+    EXPECT_EQ(frame().windowTitle(), "Aurevia");
+    EXPECT_EQ(frame().statusPane(1)->text(), "COM : 3");
+    EXPECT_EQ(frame().statusPane(3)->text(), "Merovan V2.20");
+    EXPECT_TRUE(frame().statusPane(2)->text().startsWith("10.03.2026 - "));
+}
+
+TEST_F(FrameTest, WithoutProfilesTheBoxAndThePatientAreEmpty) {
+    TempFolder empty;
+    auto p = std::make_unique<ScriptedPrompter>();
+    CDorvelApp bare(empty.path(), std::make_unique<TestStore>(), std::move(p), nullptr);
+    EXPECT_EQ(bare.frame().patientBox()->count(), 0);
+    EXPECT_EQ(bare.doc().currentPatientId, "");
+}
+
+TEST_F(FrameTest, CommandEnablingFollowsTheState) {
+    Start();
+    const int reportOnly[] = {kCmdPrint, kCmdExport, kCmdMail};
+    const int pages[] = {kCmdLogbook,   kCmdSummary,  kCmdDayGraph,    kCmdMealGraph,
+                         kCmdRangeBars, kCmdMealBars, kCmdUserSettings};
+    const int idleOnly[] = {kCmdPrintSetup,    kCmdPatientList, kCmdDataList, kCmdPortSettings,
+                            kCmdDeletePatient, kCmdPatientBox,  kCmdPanelMenu};
+    const int always[] = {kCmdReceive, kCmdPictureViewer};
+
+    // Start view, idle.
+    for (int c : reportOnly)
+        EXPECT_FALSE(On(c)) << c;
+    for (int c : pages)
+        EXPECT_TRUE(On(c)) << c;
+    for (int c : idleOnly)
+        EXPECT_TRUE(On(c)) << c;
+    EXPECT_TRUE(On(kCmdSearch));
+
+    // A report page.
+    frame().Run(kCmdSummary);
+    for (int c : reportOnly)
+        EXPECT_TRUE(On(c)) << c;
+
+    // Search mode.
+    doc().searchMode = true;
+    frame().UpdateCommands();
+    for (int c : pages)
+        EXPECT_FALSE(On(c)) << c;
+    EXPECT_TRUE(On(kCmdSearch));
+    EXPECT_TRUE(On(kCmdDataList));
+    doc().searchMode = false;
+
+    // Deletion pending.
+    doc().deletionPending = true;
+    frame().UpdateCommands();
+    for (int c : pages)
+        EXPECT_FALSE(On(c)) << c;
+    EXPECT_FALSE(On(kCmdSearch));
+    EXPECT_TRUE(On(kCmdPatientList));
+    doc().deletionPending = false;
+
+    // A meter session.
+    frame().Run(kCmdReceive);
+    ASSERT_TRUE(frame().SessionVisible());
+    for (int c : reportOnly)
+        EXPECT_FALSE(On(c)) << c;
+    for (int c : pages)
+        EXPECT_FALSE(On(c)) << c;
+    for (int c : idleOnly)
+        EXPECT_FALSE(On(c)) << c;
+    EXPECT_FALSE(On(kCmdSearch));
+    for (int c : always)
+        EXPECT_TRUE(On(c)) << c;
+    EXPECT_FALSE(frame().patientBox()->isEnabled());
+
+    // Disabled commands do nothing, even when run directly.
+    const int recomputes = doc().recomputeCount();
+    frame().Run(kCmdLogbook);
+    EXPECT_EQ(doc().currentPage, kSummaryPage);
+    frame().Run(kCmdPrevMonth);
+    EXPECT_EQ(doc().recomputeCount(), recomputes);
+}
+
+TEST_F(FrameTest, PageSwitchingRecomputesOnlyWhenNeeded) {
+    Start();
+    int n = doc().recomputeCount();
+    frame().Run(kCmdLogbook);
+    EXPECT_EQ(doc().currentPage, kLogbookPage);
+    EXPECT_EQ(doc().recomputeCount(), n + 1);
+    frame().Run(kCmdLogbook);
+    EXPECT_EQ(doc().recomputeCount(), n + 1) << "the shown page is not recomputed";
+    frame().Run(kCmdPatientList);
+    EXPECT_EQ(doc().currentPage, kPatientListPage);
+    EXPECT_EQ(doc().recomputeCount(), n + 1) << "the patient list needs no statistics";
+    frame().Run(kCmdDataList);
+    EXPECT_EQ(doc().currentPage, kDataListPage);
+    EXPECT_EQ(doc().recomputeCount(), n + 2);
+    doc().listPositionA = 7;
+    frame().Run(kCmdDataList);
+    EXPECT_EQ(doc().recomputeCount(), n + 3) << "the data list recomputes and redraws";
+    EXPECT_EQ(doc().listPositionA, 0);
+    EXPECT_EQ(frame().page(kDataListPage)->lastTimerId(), 100);
+    QTRY_COMPARE(frame().page(kDataListPage)->redrawCount(), 1);
+    EXPECT_EQ(frame().page(kSummaryPage)->Title(), "Zusammenfassung");
+}
+
+TEST_F(FrameTest, NavigationStepsThePeriodOnReportPages) {
+    Start();
+    const int n = doc().recomputeCount();
+    frame().Run(kCmdPrevMonth);  // start view: nothing happens
+    EXPECT_EQ(doc().selectedDate, (Date{2026, 3, 10}));
+    EXPECT_EQ(doc().recomputeCount(), n);
+
+    frame().Run(kCmdDayGraph);
+    frame().Run(kCmdPrevMonth);
+    EXPECT_EQ(doc().selectedDate, (Date{2026, 2, 10}));
+    EXPECT_EQ(frame().page(kDayGraphPage)->lastTimerId(), 800);
+    frame().Run(kCmdNextYear);
+    EXPECT_EQ(doc().selectedDate, (Date{2026, 3, 10}));
+    for (int i = 0; i < 30; ++i) {
+        frame().Run(kCmdPrevYear);
+    }
+    EXPECT_EQ(doc().selectedDate, (Date{2002, 1, 10}));
+    frame().Run(kCmdPrevMonth);
+    EXPECT_EQ(doc().selectedDate, (Date{2002, 1, 10}));
+}
+
+TEST_F(FrameTest, NavigationPagesThroughTheDataList) {
+    storedId = "ANNA";
+    Start();
+    frame().Run(kCmdDataList);
+    EXPECT_EQ(doc().dataList.start, 30);
+    frame().Run(kCmdNextYear);
+    EXPECT_EQ(doc().dataList.start, 100);
+    frame().Run(kCmdPrevMonth);
+    EXPECT_EQ(doc().dataList.start, 70);
+    EXPECT_EQ(doc().selectedDate, (Date{2026, 3, 10})) << "the period stays";
+    frame().Run(kCmdPrevYear);
+    EXPECT_EQ(doc().dataList.start, 30);
+}
+
+TEST_F(FrameTest, PatientBoxLoadsTheChosenPatient) {
+    storedId = "BERT";
+    Start();
+    frame().Run(kCmdDayGraph);
+    frame().Run(kCmdPrevMonth);
+    frame().patientBox()->setCurrentIndex(0);  // ANNA
+    EXPECT_EQ(doc().currentPatientId, "ANNA");
+    EXPECT_EQ(doc().readings.size(), 100u);
+    EXPECT_EQ(store->id, "ANNA");
+    EXPECT_EQ(doc().selectedDate, (Date{2026, 3, 10}));
+    EXPECT_EQ(doc().currentPage, kDataListPage);
+}
+
+TEST_F(FrameTest, AboutBoxHelpOpensTheGuide) {
+    Start();
+    prompter->onDialog = [](QDialog& d) {
+        auto* about = dynamic_cast<CAboutDlg*>(&d);
+        EXPECT_NE(about, nullptr);
+        if (about) {
+            EXPECT_EQ(about->windowTitle(), "Über Merovan Infomation");
+            about->helpButton()->click();
+        }
+        return static_cast<int>(QDialog::Accepted);
+    };
+    frame().Run(kCmdAbout);
+    ASSERT_EQ(prompter->opened.size(), 1u);
+    EXPECT_TRUE(prompter->opened[0].endsWith("Merovan Communication Program User's guide.pdf"));
+}
+
+}  // namespace
+}  // namespace dorvel::test
