@@ -334,4 +334,24 @@ WriteResult WriteProfile(const std::string& dataFolder, std::string_view patient
                            FormatProfile(profile, settings));
 }
 
+WriteResult RemovePatientFiles(const std::string& dataFolder, std::string_view patientId) {
+    if (auto problem = PatientIdProblem(patientId))
+        return {WriteStatus::Failed, *problem};
+    DataFolderLock lock(dataFolder);
+    if (!lock.locked())
+        return {WriteStatus::Failed, lock.problem()};
+    const std::string profile = PatientFilePath(dataFolder, patientId, kProfileExtension);
+    if (!FileExists(profile))
+        return {};
+    const std::string data = PatientFilePath(dataFolder, patientId, kDataFileExtension);
+    // A write-protected file stands for a read-only one, which is not deleted either.
+    if (IsReadOnlyFile(profile) || IsReadOnlyFile(data))
+        return {WriteStatus::ReadOnly, {}};
+    if (!RemoveFile(data))
+        return {WriteStatus::Failed, data + ": kann nicht gelöscht werden"};
+    if (!RemoveFile(profile))
+        return {WriteStatus::Failed, profile + ": kann nicht gelöscht werden"};
+    return {};
+}
+
 }  // namespace dorvel

@@ -61,6 +61,12 @@ ProfileRead ReadProfile(const std::string& dataFolder, std::string_view patientI
 WriteResult WriteProfile(const std::string& dataFolder, std::string_view patientId,
                          const PatientProfile& profile, const UserSettings& settings);
 
+// Removes a patient under the data folder lock: the profile file and, when
+// that existed, the data file too. A refused ID touches nothing (Failed).
+// A file that cannot be removed is reported; the profile goes last so a
+// patient whose data file stays is still listed and can be removed again.
+WriteResult RemovePatientFiles(const std::string& dataFolder, std::string_view patientId);
+
 // "YYYY-MM-DD" or "D.M.YYYY"; a date that exists, years 100..9999.
 bool ParseProfileDate(std::string_view text, Date* date);
 // "H:MM:SS" or "H:MM", hours 0..23; blanks around are allowed.

@@ -6,6 +6,7 @@
 
 #include "data_folder.h"
 #include "port_devices.h"
+#include "profile_file.h"
 #include "text_encoding.h"
 
 namespace dorvel {
@@ -170,6 +171,18 @@ SettingsStore::Position SettingsStore::ProgressWindowPosition() const {
 bool SettingsStore::SetProgressWindowPosition(Position position) {
     return WriteValue(kPositionGroup, QStringLiteral("X"), QString::number(position.x)) &&
            WriteValue(kPositionGroup, QStringLiteral("Y"), QString::number(position.y));
+}
+
+WriteResult WriteProfileAndRememberPatient(SettingsStore& store, const std::string& dataFolder,
+                                           std::string_view patientId,
+                                           const PatientProfile& profile,
+                                           const UserSettings& settings) {
+    if (auto problem = PatientIdProblem(patientId))
+        return {WriteStatus::Failed, *problem};
+    // The stored ID is a convenience for the next start; a store that
+    // cannot be written must not keep the profile from being saved.
+    store.SetCurrentPatientId(patientId);
+    return WriteProfile(dataFolder, patientId, profile, settings);
 }
 
 }  // namespace dorvel

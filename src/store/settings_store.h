@@ -6,6 +6,9 @@
 
 #include <QString>
 
+#include "file_io.h"
+#include "user_settings.h"
+
 namespace dorvel {
 
 // The per-user settings the program keeps outside the data folder: the last
@@ -60,5 +63,13 @@ class SettingsStore {
 
     QString fileName_;  // empty: the user's store
 };
+
+// Saving a profile also makes its patient the one loaded at the next start:
+// the ID is stored, then the profile file written. A refused ID touches
+// neither.
+WriteResult WriteProfileAndRememberPatient(SettingsStore& store, const std::string& dataFolder,
+                                           std::string_view patientId,
+                                           const PatientProfile& profile,
+                                           const UserSettings& settings);
 
 }  // namespace dorvel

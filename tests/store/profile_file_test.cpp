@@ -244,5 +244,25 @@ TEST(ProfileFile, AnIdFromThePatientListFindsALowerCaseFile) {
     EXPECT_EQ(ReadProfile(dir.path(), "a1").profile.name, "Anna B");
 }
 
+TEST(ProfileFile, RemovingAPatientTakesTheDataFileOnlyWithItsProfile) {
+    test::TempFolder dir;
+    dir.Write("a1.info", "Anna");
+    dir.Write("A1.gdt", std::string(22, '1'));
+    dir.Write("B2.gdt", std::string(22, '1'));  // data without a profile stays
+    dir.Write("C3.info", "Carl");
+    dir.Write("C3.gdt", std::string(22, '1'));
+    ::chmod(dir.File("C3.gdt").c_str(), 0444);
+
+    EXPECT_TRUE(RemovePatientFiles(dir.path(), "A1").ok());
+    EXPECT_FALSE(FileExists(dir.File("a1.info")));
+    EXPECT_FALSE(FileExists(dir.File("A1.gdt")));
+    EXPECT_TRUE(RemovePatientFiles(dir.path(), "B2").ok());
+    EXPECT_TRUE(FileExists(dir.File("B2.gdt")));
+    EXPECT_EQ(RemovePatientFiles(dir.path(), "C3").status, WriteStatus::ReadOnly);
+    EXPECT_TRUE(FileExists(dir.File("C3.info")));
+    EXPECT_TRUE(FileExists(dir.File("C3.gdt")));
+    EXPECT_EQ(RemovePatientFiles(dir.path(), "../C3").status, WriteStatus::Failed);
+}
+
 }  // namespace
 }  // namespace dorvel

@@ -7,6 +7,7 @@
 
 #include "store/clock.h"
 #include "store/port_devices.h"
+#include "store/profile_file.h"
 #include "store/run_state.h"
 #include "store/settings_store.h"
 #include "support/temp_folder.h"
@@ -120,6 +121,27 @@ TEST_F(Settings, AStoreThatCannotBeWrittenSaysSo) {
     SettingsStore store(QString::fromStdString(home.File("blocker/settings.ini")));
     EXPECT_FALSE(store.SetPort(3));
     EXPECT_FALSE(store.SetCurrentPatientId("ANNA"));
+    EXPECT_EQ(store.CurrentPatientId(), "default");
+}
+
+TEST_F(Settings, SavingAProfileRemembersItsPatient) {
+    test::TempFolder data;
+    SettingsStore store;
+    PatientProfile p;
+    p.name = "Anna";
+    ASSERT_TRUE(WriteProfileAndRememberPatient(store, data.path(), "ANNA", p, {}).ok());
+    EXPECT_EQ(store.CurrentPatientId(), "ANNA");
+    EXPECT_EQ(ReadProfile(data.path(), "ANNA").profile.name, "Anna");
+
+    EXPECT_FALSE(WriteProfileAndRememberPatient(store, data.path(), "../x", p, {}).ok());
+    EXPECT_EQ(store.CurrentPatientId(), "ANNA");
+}
+
+TEST_F(Settings, UnreadableStoreGivesPortMinusOne) {
+    // A folder where the settings file should be: the store cannot be read at all.
+    ::mkdir(home.File("folder.ini").c_str(), 0755);
+    SettingsStore store(QString::fromStdString(home.File("folder.ini")));
+    EXPECT_EQ(store.Port(), -1);
     EXPECT_EQ(store.CurrentPatientId(), "default");
 }
 
