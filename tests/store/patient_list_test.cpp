@@ -89,20 +89,5 @@ TEST(PatientList, FailuresLeaveTheImageEmptyAndAreReported) {
     EXPECT_TRUE(readOnly.image.empty());
 }
 
-TEST(PatientList, WalkSplitsAtNulsAndDropsAnIncompleteTail) {
-    EXPECT_TRUE(WalkPatientList("").empty());
-    EXPECT_TRUE(WalkPatientList("A\0B\0"
-                                "1"s)
-                    .empty());
-    const auto entries = WalkPatientList(
-        "A\0\0"
-        "0\0\0"
-        "B\0n\0"
-        "2\0c\0"
-        "C\0x"s);
-    ASSERT_EQ(entries.size(), 2u);
-    EXPECT_EQ(entries[1], (PatientListEntry{"B", "n", "2", "c"}));
-}
-
 }  // namespace
 }  // namespace dorvel

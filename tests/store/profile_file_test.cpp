@@ -232,18 +232,6 @@ TEST(ProfileFile, RefusedIdsAndReadOnlyFilesAreReportedNotWritten) {
     EXPECT_EQ(dir.Read("RO.info"), "old");
 }
 
-TEST(ProfileFile, AnIdFromThePatientListFindsALowerCaseFile) {
-    test::TempFolder dir;
-    PatientProfile p;
-    p.name = "Anna";
-    ASSERT_TRUE(WriteProfile(dir.path(), "a1", p, {}).ok());
-    EXPECT_EQ(ReadProfile(dir.path(), "A1").profile.name, "Anna");
-    p.name = "Anna B";
-    ASSERT_TRUE(WriteProfile(dir.path(), "A1", p, {}).ok());
-    EXPECT_FALSE(FileExists(dir.File("A1.info")));
-    EXPECT_EQ(ReadProfile(dir.path(), "a1").profile.name, "Anna B");
-}
-
 TEST(ProfileFile, RemovingAPatientTakesTheDataFileOnlyWithItsProfile) {
     test::TempFolder dir;
     dir.Write("a1.info", "Anna");
