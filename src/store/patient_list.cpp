@@ -1,0 +1,127 @@
+#include "patient_list.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+
+#include "data_folder.h"
+#include "folder_lock.h"
+#include "patient_data_file.h"
+#include "profile_file.h"
+#include "reading.h"
+
+namespace dorvel {
+
+namespace {
+
+char AsciiUpper(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// IDs of the profile files in the folder, upper case, sorted, each once.
+// Names that could not be patient IDs ("..info", names too long, control
+// characters) are not patients and are skipped.
+std::vector<std::string> ProfileIds(const std::string& dataFolder) {
+    std::vector<std::string> ids;
+    DIR* dir = ::opendir(dataFolder.c_str());
+    if (dir == nullptr)
+        return ids;
+    constexpr std::string_view ext = kProfileExtension;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name.size() <= ext.size())
+            continue;
+        const std::string_view tail = name.substr(name.size() - ext.size());
+        bool isProfile = true;
+        for (size_t i = 0; i < ext.size(); ++i)
+            isProfile = isProfile && AsciiUpper(tail[i]) == AsciiUpper(ext[i]);
+        if (!isProfile)
+            continue;
+        std::string id(name.substr(0, name.size() - ext.size()));
+        for (char& c : id)
+            c = AsciiUpper(c);
+        if (!IsValidPatientId(id))
+            continue;
+        struct stat info {};
+        if (::stat(JoinPath(dataFolder, name).c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+            continue;
+        ids.push_back(std::move(id));
+    }
+    ::closedir(dir);
+    std::sort(ids.begin(), ids.end());
+    ids.erase(std::unique(ids.begin(), ids.end()), ids.end());
+    return ids;
+}
+
+}  // namespace
+
+int CountedReadings(std::string_view recordImage) {
+    int count = 0;
+    for (size_t pos = 0; pos + kRecordSize <= recordImage.size(); pos += kRecordSize) {
+        if (recordImage[pos + 3] != '0' + kControlMarker)
+            ++count;
+    }
+    return count;
+}
+
+PatientListRebuild RebuildPatientList(const std::string& dataFolder) {
+    PatientListRebuild result;
+    if (!FolderExists(dataFolder)) {
+        result.write = {WriteStatus::Failed, dataFolder + ": Ordner fehlt"};
+        return result;
+    }
+    DataFolderLock lock(dataFolder);
+    if (!lock.locked()) {
+        result.write = {WriteStatus::Failed, lock.problem()};
+        return result;
+    }
+    std::string list;
+    for (const std::string& id : ProfileIds(dataFolder)) {
+        std::string name, carer;
+        const ReadResult profile =
+            ReadWholeFile(PatientFilePath(dataFolder, id, kProfileExtension));
+        if (profile.ok() && !profile.bytes.empty()) {
+            ProfileRead read = ParseProfile(profile.bytes);
+            name = std::move(read.profile.name);
+            carer = std::move(read.profile.carer);
+        }
+        const RecordFile data = ReadRecordFile(PatientFilePath(dataFolder, id, kDataFileExtension));
+        const std::string count = std::to_string(CountedReadings(data.image));
+        const std::string* fields[] = {&id, &name, &count, &carer};
+        for (const std::string* field : fields) {
+            list.append(*field);
+            list.push_back('\0');
+        }
+    }
+    const std::string path = JoinPath(dataFolder, kPatientListFileName);
+    result.write = WriteFileAtomic(path, list);
+    if (!result.write.ok())
+        return result;
+    ReadResult back = ReadWholeFile(path);
+    if (back.ok())
+        result.image.bytes = std::move(back.bytes);
+    return result;
+}
+
+std::vector<PatientListEntry> WalkPatientList(std::string_view image) {
+    std::vector<PatientListEntry> entries;
+    std::string_view fields[4];
+    int have = 0;
+    size_t pos = 0;
+    while (pos < image.size()) {
+        size_t end = image.find('\0', pos);
+        if (end == std::string_view::npos)
+            end = image.size();
+        fields[have++] = image.substr(pos, end - pos);
+        pos = end + 1;
+        if (have == 4) {
+            entries.push_back({std::string(fields[0]), std::string(fields[1]),
+                               std::string(fields[2]), std::string(fields[3])});
+            have = 0;
+        }
+    }
+    return entries;
+}
+
+}  // namespace dorvel

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "file_io.h"
+
+namespace dorvel {
+
+// The patient list "patientlist.gdc": for every profile file in the data
+// folder four NUL-terminated fields, ID (upper case), name, reading count
+// without control readings ("%d") and carer name, in Windows-1252. It is a
+// cache, rebuilt whole and read by nothing but the rebuild.
+inline constexpr std::string_view kPatientListFileName = "patientlist.gdc";
+
+// The bytes of the list file as read back after a rebuild.
+struct PatientListImage {
+    std::string bytes;
+    bool empty() const { return bytes.empty(); }
+    size_t size() const { return bytes.size(); }
+};
+
+struct PatientListEntry {
+    std::string id;     // Windows-1252, upper case
+    std::string name;   // Windows-1252
+    std::string count;  // decimal text as stored
+    std::string carer;  // Windows-1252
+    friend bool operator==(const PatientListEntry&, const PatientListEntry&) = default;
+};
+
+struct PatientListRebuild {
+    PatientListImage image;  // empty when the list file could not be written
+    WriteResult write;
+};
+
+// Rebuilds the list file from the profile files ("*.info", any letter case)
+// and data files of the folder, under the data folder lock, and reads it
+// back. Entries come in ID order. File names that cannot be patient IDs are
+// left out. Nothing is written when the folder does not exist.
+PatientListRebuild RebuildPatientList(const std::string& dataFolder);
+
+// Walks an image four fields at a time. A trailing entry with fewer than
+// four fields is dropped.
+std::vector<PatientListEntry> WalkPatientList(std::string_view image);
+
+// Readings of a data file image that count for the list: whole records
+// minus those with the control marker.
+int CountedReadings(std::string_view recordImage);
+
+}  // namespace dorvel
