@@ -543,9 +543,10 @@ void CMainFrame::DeletePatient() {
         return;
     }
     const std::string id = ToStored(IdOfEntry(patientBox_->currentText()));
-    if (!id.empty() && doc_.store().ProfileExists(doc_.dataFolder(), id)) {
-        RemoveFile(PatientFilePath(doc_.dataFolder(), id, kProfileExtension));
-        RemoveFile(PatientFilePath(doc_.dataFolder(), id, kDataFileExtension));
+    if (!id.empty() && doc_.store().ProfileExists(doc_.dataFolder(), id) &&
+        !doc_.store().RemovePatient(doc_.dataFolder(), id)) {
+        // A file that stays behind is not passed off as deleted.
+        Message("Die Dateien des Patienten konnten nicht gelöscht werden.", texts::kCaption);
     }
     FillPatientBox();
     SelectCurrentPatientInBox();

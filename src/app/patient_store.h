@@ -27,6 +27,8 @@ class PatientStore {
     // Also stores `id` as the current patient. False when the file could not be written.
     virtual bool WriteProfile(const std::string& folder, const std::string& id,
                               const PatientProfile& profile, const UserSettings& settings) = 0;
+    // Removes the profile and data file; false when one of them could not be removed.
+    virtual bool RemovePatient(const std::string& folder, const std::string& id) = 0;
     // One entry per profile file.
     virtual std::vector<PatientEntry> ListPatients(const std::string& folder) = 0;
     virtual void RebuildPatientList(const std::string& folder) = 0;

@@ -115,6 +115,9 @@ class TestStore : public PatientStore {
         id = i;
         return files_->WriteProfile(f, i, p, s) || true;
     }
+    bool RemovePatient(const std::string& f, const std::string& i) override {
+        return files_->RemovePatient(f, i);
+    }
     std::vector<PatientEntry> ListPatients(const std::string& f) override {
         return files_->ListPatients(f);
     }
