@@ -103,13 +103,8 @@ RangeClass RangeClassOf(int value, std::optional<int> fullSlot, const UserSettin
     return RangeClassOf(value, TargetRangeOfSlot(fullSlot, settings));
 }
 
-const TargetRange* SlotCountRange(TimeKey t, const SlotKeys& keys, const UserSettings& settings) {
-    const std::optional<int> slot = FullSlotOf(t, keys);
-    if (slot)
-        return &TargetRangeOfSlot(slot, settings);
-    if (t < keys.start[1] || t >= keys.start[kSlotCount - 1])
-        return &settings.overall;
-    return nullptr;
+const TargetRange& SlotCountRange(TimeKey t, const SlotKeys& keys, const UserSettings& settings) {
+    return TargetRangeOfSlot(FullSlotOf(t, keys), settings);
 }
 
 }  // namespace dorvel

@@ -50,9 +50,9 @@ const TargetRange& TargetRangeOfSlot(std::optional<int> fullSlot, const UserSett
 
 RangeClass RangeClassOf(int value, std::optional<int> fullSlot, const UserSettings& settings);
 
-// The range that the slot-dependent counts judge a reading at `t` with, or
-// nothing when such a reading is not counted: a time in no slot counts with
-// the overall range only when it lies before S2 or from S8 on.
-const TargetRange* SlotCountRange(TimeKey t, const SlotKeys& keys, const UserSettings& settings);
+// The range that the slot-dependent counts judge a reading at `t` with.
+// Since the slots are looked up in table order, a time from S2 on always has
+// a slot; a time in none lies before S1 and S2 and gets the overall range.
+const TargetRange& SlotCountRange(TimeKey t, const SlotKeys& keys, const UserSettings& settings);
 
 }  // namespace dorvel

@@ -6,7 +6,6 @@
 #include <cmath>
 #include <optional>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace dorvel {
@@ -62,20 +61,24 @@ void Count(RangeClass c, int32_t& low, int32_t& target, int32_t& high) {
 // Mean of the daily means over calendar dates. The list is ordered by meter
 // user first, so with several users one date can appear in more than one
 // stretch of the list; it is still one day.
-void DailyMeans(std::vector<std::pair<DateKey, int32_t>>& byDate, int32_t& days,
-                int32_t& dailyMean) {
-    const auto less = [](const auto& a, const auto& b) { return a.first < b.first; };
-    if (!std::is_sorted(byDate.begin(), byDate.end(), less))
-        std::stable_sort(byDate.begin(), byDate.end(), less);
+void DailyMeans(const std::vector<Row>& rows, int32_t& days, int32_t& dailyMean) {
+    const auto byDate = [](const Row& a, const Row& b) { return a.date < b.date; };
+    const std::vector<Row>* ordered = &rows;
+    std::vector<Row> sorted;
+    if (!std::is_sorted(rows.begin(), rows.end(), byDate)) {
+        sorted = rows;
+        std::stable_sort(sorted.begin(), sorted.end(), byDate);
+        ordered = &sorted;
+    }
     int64_t dailyMeanSum = 0;
     int64_t dayCount = 0;
     size_t i = 0;
-    while (i < byDate.size()) {
+    while (i < ordered->size()) {
         int64_t sum = 0;
         int64_t n = 0;
-        const DateKey date = byDate[i].first;
-        for (; i < byDate.size() && byDate[i].first == date; ++i) {
-            sum += byDate[i].second;
+        const DateKey date = (*ordered)[i].date;
+        for (; i < ordered->size() && (*ordered)[i].date == date; ++i) {
+            sum += (*ordered)[i].value;
             ++n;
         }
         dailyMeanSum += sum / n;
@@ -111,8 +114,6 @@ Statistics Recompute(const ReadingList& list, const UserSettings& settings,
     const SlotKeys keys(settings);
     std::vector<Row> rows;
     rows.reserve(list.size());
-    std::vector<std::pair<DateKey, int32_t>> byDate;
-    byDate.reserve(list.size());
 
     // Pass 1: everything that needs only the reading itself.
     o.readingCount = static_cast<int32_t>(list.size());
@@ -141,13 +142,10 @@ Statistics Recompute(const ReadingList& list, const UserSettings& settings,
         o.overallMin = std::min(o.overallMin, v);
         Count(RangeClassOf(v, settings.overall), o.overallLowCount, o.overallTargetCount,
               o.overallHighCount);
-        if (const TargetRange* range = SlotCountRange(row.time, keys, settings)) {
-            const RangeClass c = RangeClassOf(v, *range);
-            Count(c, o.overallSlotLowCount, o.overallSlotTargetCount, o.overallSlotHighCount);
-            if (row.day >= 0)
-                Count(c, p.periodSlotLowCount, p.periodSlotTargetCount, p.periodSlotHighCount);
-        }
-        byDate.emplace_back(row.date, v);
+        const RangeClass c = RangeClassOf(v, SlotCountRange(row.time, keys, settings));
+        Count(c, o.overallSlotLowCount, o.overallSlotTargetCount, o.overallSlotHighCount);
+        if (row.day >= 0)
+            Count(c, p.periodSlotLowCount, p.periodSlotTargetCount, p.periodSlotHighCount);
         rows.push_back(row);
     }
     const int64_t m = static_cast<int64_t>(rows.size());
@@ -158,7 +156,7 @@ Statistics Recompute(const ReadingList& list, const UserSettings& settings,
     for (const Row& row : rows)
         squares += Square(row.value - o.overallMean);
     o.overallSD = SpreadOf(squares, m);
-    DailyMeans(byDate, o.overallDays, o.overallDailyMean);
+    DailyMeans(rows, o.overallDays, o.overallDailyMean);
 
     // Period pass: per day and per day and slot.
     std::array<int64_t, kPeriodDaySlots> daySum{};
