@@ -72,10 +72,6 @@ PlainPeriod MakePeriod(Date selected) {
     return p;
 }
 
-struct Plain {
-    std::map<std::string, int> n;  // every statistic by name
-};
-
 int Sd(const std::vector<int>& values, int mean) {
     if (values.size() < 2)
         return 0;
@@ -92,8 +88,8 @@ int MeanOf(const std::vector<int>& values) {
     return values.empty() ? 0 : static_cast<int>(sum / (long long)values.size());
 }
 
-void RangeCount(Plain& out, const std::string& prefix, int v, TargetRange r) {
-    out.n[prefix + (v < r.low ? "Low" : v > r.high ? "High" : "Target")]++;
+void RangeCount(int v, TargetRange r, int32_t& low, int32_t& target, int32_t& high) {
+    ++(v < r.low ? low : v > r.high ? high : target);
 }
 
 // Slot numbers by walking the tables in order, with the times as "hhmm" texts.
@@ -119,8 +115,10 @@ int SeparateSlot(const std::string& t, const std::vector<std::string>& s) {
     return -1;
 }
 
-Plain PlainStatistics(const ReadingList& list, const UserSettings& st, Date selected) {
-    Plain out;
+Statistics PlainStatistics(const ReadingList& list, const UserSettings& st, Date selected) {
+    Statistics out;
+    OverallStats& o = out.overall;
+    PeriodStats& p = out.period;
     std::vector<std::string> starts;
     for (const TimeOfDay& t : st.slotStart)
         starts.push_back(Two(t.hour) + Two(t.minute));
@@ -128,35 +126,37 @@ Plain PlainStatistics(const ReadingList& list, const UserSettings& st, Date sele
 
     std::vector<int> all, inPeriod;
     std::map<std::string, std::vector<int>> byDate;
-    std::map<int, std::vector<int>> byDay;
+    std::map<int, std::vector<int>> byDay, byCombined, bySeparate;
     std::map<std::pair<int, int>, std::vector<int>> byDayCombined, byDaySeparate;
-    std::map<int, std::vector<int>> byCombined, bySeparate;
-    out.n["ReadingCount"] = static_cast<int>(list.size());
-    out.n["ControlCount"] = 0;
+    o.readingCount = static_cast<int>(list.size());
     for (const Reading& r : list) {
         if (r.marker == 5) {
-            out.n["ControlCount"]++;
+            o.controlCount++;
             continue;
         }
         const int v = std::stoi(r.valueText);
         const std::string date = r.timestamp.substr(0, 8), time = r.timestamp.substr(8, 4);
         all.push_back(v);
         byDate[date].push_back(v);
-        RangeCount(out, "Overall", v, st.overall);
+        RangeCount(v, st.overall, o.overallLowCount, o.overallTargetCount, o.overallHighCount);
         const int slot = FullSlot(time, starts);
         const bool counted = slot != 0 || time < starts[1] || time >= starts[7];
         const TargetRange slotRange = (slot == 2 || slot == 4 || slot == 6)   ? st.beforeMeal
                                       : (slot == 3 || slot == 5 || slot == 7) ? st.afterMeal
                                                                               : st.overall;
-        if (counted)
-            RangeCount(out, "OverallSlot", v, slotRange);
+        if (counted) {
+            RangeCount(v, slotRange, o.overallSlotLowCount, o.overallSlotTargetCount,
+                       o.overallSlotHighCount);
+        }
         if (date > period.startText && date <= period.endText) {
             const int day = static_cast<int>(
                 std::find(period.days.begin(), period.days.end(), date) - period.days.begin());
             inPeriod.push_back(v);
-            RangeCount(out, "Period", v, st.overall);
-            if (counted)
-                RangeCount(out, "PeriodSlot", v, slotRange);
+            RangeCount(v, st.overall, p.periodLowCount, p.periodTargetCount, p.periodHighCount);
+            if (counted) {
+                RangeCount(v, slotRange, p.periodSlotLowCount, p.periodSlotTargetCount,
+                           p.periodSlotHighCount);
+            }
             byDay[day].push_back(v);
             if (const int k = CombinedSlot(time, starts); k >= 0) {
                 byDayCombined[{day, k}].push_back(v);
@@ -168,132 +168,49 @@ Plain PlainStatistics(const ReadingList& list, const UserSettings& st, Date sele
             }
         }
     }
-    out.n["OverallMean"] = MeanOf(all);
-    out.n["OverallMax"] = all.empty() ? 0 : *std::max_element(all.begin(), all.end());
-    out.n["OverallMin"] = all.empty() ? 1000 : *std::min_element(all.begin(), all.end());
-    out.n["OverallSD"] = Sd(all, out.n["OverallMean"]);
+    o.overallMean = MeanOf(all);
+    o.overallMax = all.empty() ? 0 : *std::max_element(all.begin(), all.end());
+    o.overallMin = all.empty() ? 1000 : *std::min_element(all.begin(), all.end());
+    o.overallSD = Sd(all, o.overallMean);
     std::vector<int> dailyMeans;
     for (const auto& [date, values] : byDate)
         dailyMeans.push_back(MeanOf(values));
-    out.n["OverallDays"] = static_cast<int>(dailyMeans.size());
-    out.n["OverallDailyMean"] = MeanOf(dailyMeans);
+    o.overallDays = static_cast<int>(dailyMeans.size());
+    o.overallDailyMean = MeanOf(dailyMeans);
 
-    out.n["PeriodDays"] = list.empty() ? 0 : static_cast<int>(period.days.size());
-    out.n["PeriodReadingCount"] = static_cast<int>(inPeriod.size());
-    out.n["PeriodReadingDays"] = static_cast<int>(byDay.size());
-    out.n["PeriodMean"] = MeanOf(inPeriod);
-    out.n["PeriodSD"] = Sd(inPeriod, out.n["PeriodMean"]);
-    out.n["PeriodMax"] = inPeriod.empty() ? 0 : *std::max_element(inPeriod.begin(), inPeriod.end());
-    out.n["PeriodMin"] =
-        inPeriod.empty() ? 1000 : *std::min_element(inPeriod.begin(), inPeriod.end());
+    p.periodDays = list.empty() ? 0 : static_cast<int>(period.days.size());
+    p.periodReadingCount = static_cast<int>(inPeriod.size());
+    p.periodReadingDays = static_cast<int>(byDay.size());
+    p.periodMean = MeanOf(inPeriod);
+    p.periodSD = Sd(inPeriod, p.periodMean);
+    p.periodMax = inPeriod.empty() ? 0 : *std::max_element(inPeriod.begin(), inPeriod.end());
+    p.periodMin = inPeriod.empty() ? 1000 : *std::min_element(inPeriod.begin(), inPeriod.end());
     dailyMeans.clear();
     for (const auto& [day, values] : byDay) {
         dailyMeans.push_back(MeanOf(values));
-        out.n["DayCount" + std::to_string(day)] = static_cast<int>(values.size());
-        out.n["DayMean" + std::to_string(day)] = MeanOf(values);
+        out.perDay.dayCount[day] = static_cast<int>(values.size());
+        out.perDay.dayMean[day] = MeanOf(values);
     }
-    out.n["PeriodDailyMean"] = MeanOf(dailyMeans);
-    for (const auto& [key, values] : byDayCombined) {
-        const std::string at = std::to_string(key.first) + "/" + std::to_string(key.second);
-        out.n["DayCombinedCount" + at] = static_cast<int>(values.size());
-        out.n["DayCombinedMean" + at] = MeanOf(values);
+    p.periodDailyMean = MeanOf(dailyMeans);
+    for (const auto& [at, values] : byDayCombined) {
+        out.perDay.dayCombinedCount[at.first][at.second] = static_cast<int>(values.size());
+        out.perDay.dayCombinedMean[at.first][at.second] = MeanOf(values);
     }
-    for (const auto& [key, values] : byDaySeparate) {
-        const std::string at = std::to_string(key.first) + "/" + std::to_string(key.second);
-        out.n["DaySeparateCount" + at] = static_cast<int>(values.size());
-        out.n["DaySeparateMean" + at] = MeanOf(values);
+    for (const auto& [at, values] : byDaySeparate) {
+        out.perDay.daySeparateCount[at.first][at.second] = static_cast<int>(values.size());
+        out.perDay.daySeparateMean[at.first][at.second] = MeanOf(values);
     }
     for (const auto& [k, values] : byCombined) {
-        out.n["CombinedCount" + std::to_string(k)] = static_cast<int>(values.size());
-        out.n["CombinedMean" + std::to_string(k)] = MeanOf(values);
-        out.n["CombinedSD" + std::to_string(k)] = Sd(values, MeanOf(values));
+        out.perSlot.combinedCount[k] = static_cast<int>(values.size());
+        out.perSlot.combinedMean[k] = MeanOf(values);
+        out.perSlot.combinedSD[k] = Sd(values, MeanOf(values));
     }
     for (const auto& [k, values] : bySeparate) {
-        out.n["SeparateCount" + std::to_string(k)] = static_cast<int>(values.size());
-        out.n["SeparateMean" + std::to_string(k)] = MeanOf(values);
-        out.n["SeparateSD" + std::to_string(k)] = Sd(values, MeanOf(values));
+        out.perSlot.separateCount[k] = static_cast<int>(values.size());
+        out.perSlot.separateMean[k] = MeanOf(values);
+        out.perSlot.separateSD[k] = Sd(values, MeanOf(values));
     }
     return out;
-}
-
-// The computed statistics under the same names; zeros left out, as above.
-Plain Named(const Statistics& s) {
-    Plain out;
-    const OverallStats& o = s.overall;
-    const PeriodStats& p = s.period;
-    out.n = {{"ReadingCount", o.readingCount},
-             {"ControlCount", o.controlCount},
-             {"OverallMean", o.overallMean},
-             {"OverallMax", o.overallMax},
-             {"OverallMin", o.overallMin},
-             {"OverallSD", o.overallSD},
-             {"OverallDays", o.overallDays},
-             {"OverallDailyMean", o.overallDailyMean},
-             {"OverallLow", o.overallLowCount},
-             {"OverallTarget", o.overallTargetCount},
-             {"OverallHigh", o.overallHighCount},
-             {"OverallSlotLow", o.overallSlotLowCount},
-             {"OverallSlotTarget", o.overallSlotTargetCount},
-             {"OverallSlotHigh", o.overallSlotHighCount},
-             {"PeriodDays", p.periodDays},
-             {"PeriodReadingCount", p.periodReadingCount},
-             {"PeriodReadingDays", p.periodReadingDays},
-             {"PeriodMean", p.periodMean},
-             {"PeriodDailyMean", p.periodDailyMean},
-             {"PeriodSD", p.periodSD},
-             {"PeriodMax", p.periodMax},
-             {"PeriodMin", p.periodMin},
-             {"PeriodLow", p.periodLowCount},
-             {"PeriodTarget", p.periodTargetCount},
-             {"PeriodHigh", p.periodHighCount},
-             {"PeriodSlotLow", p.periodSlotLowCount},
-             {"PeriodSlotTarget", p.periodSlotTargetCount},
-             {"PeriodSlotHigh", p.periodSlotHighCount}};
-    const auto put = [&out](const std::string& name, int value) {
-        if (value != 0)
-            out.n[name] = value;
-    };
-    for (int d = 0; d < kPeriodDaySlots; ++d) {
-        put("DayCount" + std::to_string(d), s.perDay.dayCount[d]);
-        put("DayMean" + std::to_string(d), s.perDay.dayMean[d]);
-        for (int k = 0; k < kCombinedSlotCount; ++k) {
-            const std::string at = std::to_string(d) + "/" + std::to_string(k);
-            put("DayCombinedCount" + at, s.perDay.dayCombinedCount[d][k]);
-            put("DayCombinedMean" + at, s.perDay.dayCombinedMean[d][k]);
-        }
-        for (int k = 0; k < kSeparateSlotCount; ++k) {
-            const std::string at = std::to_string(d) + "/" + std::to_string(k);
-            put("DaySeparateCount" + at, s.perDay.daySeparateCount[d][k]);
-            put("DaySeparateMean" + at, s.perDay.daySeparateMean[d][k]);
-        }
-    }
-    for (int k = 0; k < kCombinedSlotCount; ++k) {
-        put("CombinedCount" + std::to_string(k), s.perSlot.combinedCount[k]);
-        put("CombinedMean" + std::to_string(k), s.perSlot.combinedMean[k]);
-        put("CombinedSD" + std::to_string(k), s.perSlot.combinedSD[k]);
-    }
-    for (int k = 0; k < kSeparateSlotCount; ++k) {
-        put("SeparateCount" + std::to_string(k), s.perSlot.separateCount[k]);
-        put("SeparateMean" + std::to_string(k), s.perSlot.separateMean[k]);
-        put("SeparateSD" + std::to_string(k), s.perSlot.separateSD[k]);
-    }
-    return out;
-}
-
-void DropZeros(Plain& p) {
-    for (auto it = p.n.begin(); it != p.n.end();) {
-        const bool keep =
-            it->second != 0 || it->first.find_first_of("0123456789") == std::string::npos;
-        it = keep ? std::next(it) : p.n.erase(it);
-    }
-}
-
-// Fills the plain side with every named scalar the computed side has, as 0.
-void AddMissingScalars(Plain& plain, const Plain& computed) {
-    for (const auto& [name, value] : computed.n) {
-        if (name.find_first_of("0123456789") == std::string::npos)
-            plain.n.emplace(name, 0);
-    }
 }
 
 struct Patient {
@@ -345,12 +262,15 @@ TEST(StatisticsProperty, AgreesWithAPlainComputation) {
     std::mt19937 rng(20110630);
     for (int n = 0; n < 3000; ++n) {
         const Patient p = RandomPatient(rng);
-        const Plain computed = Named(Recompute(p.list, p.settings, p.selected));
-        Plain plain = PlainStatistics(p.list, p.settings, p.selected);
-        DropZeros(plain);
-        AddMissingScalars(plain, computed);
-        ASSERT_EQ(computed.n, plain.n) << "patient " << n << ", " << p.list.size() << " readings, "
-                                       << FormatIsoDate(p.selected);
+        const Statistics computed = Recompute(p.list, p.settings, p.selected);
+        const Statistics plain = PlainStatistics(p.list, p.settings, p.selected);
+        const std::string which = "patient " + std::to_string(n) + ", " +
+                                  std::to_string(p.list.size()) + " readings, " +
+                                  FormatIsoDate(p.selected);
+        ASSERT_EQ(computed.overall, plain.overall) << which;
+        ASSERT_EQ(computed.period, plain.period) << which;
+        ASSERT_TRUE(computed.perDay == plain.perDay) << which;
+        ASSERT_TRUE(computed.perSlot == plain.perSlot) << which;
     }
 }
 
