@@ -16,10 +16,8 @@ using namespace dorvel::cli;
 
 const std::map<std::string, int (*)(Context&, const Args&)>& Commands() {
     static const std::map<std::string, int (*)(Context&, const Args&)> commands = {
-        {"decode", RunDecode},
-        {"import", RunImport},
-        {"readings", RunReadings},
-        {"patients", RunPatients},
+        {"decode", RunDecode},     {"import", RunImport}, {"readings", RunReadings},
+        {"patients", RunPatients}, {"stats", RunStats},
     };
     return commands;
 }
