@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QImage>
+#include <string>
+
+#include "store/file_io.h"
+
+namespace dorvel::reports {
+
+// Bytes of one row of a 24-bit picture: 3 bytes per pixel, padded to 4.
+inline int BmpStride(int width) {
+    return ((width * 24 + 31) & ~31) / 8;
+}
+
+// The whole file: 14-byte file header, 40-byte information header, rows
+// bottom-up in blue, green, red order, each padded to the stride; no colour
+// table. Little-endian throughout.
+std::string EncodeBmp24(const QImage& image);
+
+// Writes the picture atomically (an existing file is replaced whole).
+WriteResult WriteBmp24(const std::string& path, const QImage& image);
+
+}  // namespace dorvel::reports
