@@ -40,5 +40,6 @@ int ReportReply(Context& ctx, const std::string& reply);
 int RunDecode(Context& ctx, const Args& args);
 int RunImport(Context& ctx, const Args& args);
 int RunReadings(Context& ctx, const Args& args);
+int RunReport(Context& ctx, const Args& args);
 
 }  // namespace dorvel::cli

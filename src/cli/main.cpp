@@ -19,6 +19,7 @@ const std::map<std::string, int (*)(Context&, const Args&)>& Commands() {
         {"decode", RunDecode},
         {"import", RunImport},
         {"readings", RunReadings},
+        {"report", RunReport},
     };
     return commands;
 }
