@@ -147,22 +147,19 @@ ImportOutcome ImportIntoPatient(const std::string& dataFolder, std::string_view 
                              "groß; sie wird nicht überschrieben."};
         return outcome;
     }
-    std::string before = DropMarkedRecords(old.image);
-    SortRecords(before);
-
-    std::string combined = before;
-    combined += DropMarkedRecords(fresh);
-    SortRecords(combined);
+    size_t before = 0;
+    const std::string combined =
+        MergeRecords(DropMarkedRecords(old.image), DropMarkedRecords(fresh), &before);
 
     if (combined.size() / kRecordSize > kMaxRecords) {
         outcome.write = {WriteStatus::Failed,
                          "Der Patient hätte mehr als " + std::to_string(kMaxRecords) +
                              " Messwerte; die Messwerte werden nicht übernommen."};
-        outcome.readingCount = static_cast<int>(before.size() / kRecordSize);
+        outcome.readingCount = static_cast<int>(before);
         return outcome;
     }
     outcome.readingCount = static_cast<int>(combined.size() / kRecordSize);
-    outcome.newReadings = outcome.readingCount - static_cast<int>(before.size() / kRecordSize);
+    outcome.newReadings = outcome.readingCount - static_cast<int>(before);
     outcome.write = WriteFileAtomic(path, combined);
     return outcome;
 }

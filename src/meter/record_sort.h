@@ -12,4 +12,10 @@ namespace dorvel {
 // with duplicate marks followed by the cut at the first mark.
 void SortRecords(std::string& image);
 
+// The records of `old` and `fresh` together, sorted and without duplicates
+// (the same as SortRecords on old + fresh). Linear in the old records when
+// they are already in order, as a file written by an import is.
+// `uniqueOld` receives the number of distinct records of `old`.
+std::string MergeRecords(std::string_view old, std::string_view fresh, size_t* uniqueOld = nullptr);
+
 }  // namespace dorvel
