@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "page_frame.h"
+
 namespace dorvel::reports {
 
 namespace {
@@ -61,6 +63,16 @@ std::string EncodeBmp24(const QImage& image) {
 
 WriteResult WriteBmp24(const std::string& path, const QImage& image) {
     return WriteFileAtomic(path, EncodeBmp24(image));
+}
+
+CaptureOutcome CaptureView(const std::string& dataFolder, int pageIndex, const QImage& grabbed) {
+    CaptureOutcome outcome;
+    const std::string_view name = CaptureFileName(pageIndex);
+    outcome.path = dataFolder + "/" + std::string(name);
+    outcome.write = WriteBmp24(outcome.path, grabbed);
+    outcome.message = outcome.write.ok() ? CaptureCompleteMessage(name)
+                                         : CaptureFailedMessage(name, outcome.write.detail);
+    return outcome;
 }
 
 }  // namespace dorvel::reports

@@ -20,4 +20,14 @@ std::string EncodeBmp24(const QImage& image);
 // Writes the picture atomically (an existing file is replaced whole).
 WriteResult WriteBmp24(const std::string& path, const QImage& image);
 
+// "Capture View": the page's grabbed client area into its file in the data
+// folder. The message is what the user is shown (caption "Merovan"): the
+// completion text, or a plain failure when the file could not be written.
+struct CaptureOutcome {
+    WriteResult write;
+    std::string path;
+    std::string message;
+};
+CaptureOutcome CaptureView(const std::string& dataFolder, int pageIndex, const QImage& grabbed);
+
 }  // namespace dorvel::reports

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "gui_app.h"
+#include "reports/page_frame.h"
 #include "support/temp_folder.h"
 
 namespace dorvel::reports {
@@ -76,6 +77,21 @@ TEST(BmpWriter, FileReadsBackAndASecondCaptureReplacesTheFirst) {
             EXPECT_EQ(back.pixelColor(x, (x + 1) % 5), QColor(Qt::white));
         }
     }
+}
+
+TEST(BmpWriter, CaptureViewTellsWhetherTheFileWasWritten) {
+    test::TempFolder folder;
+    QImage image(20, 10, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    const CaptureOutcome done = CaptureView(folder.path(), kSummaryIndex, image);
+    EXPECT_TRUE(done.write.ok());
+    EXPECT_EQ(done.message, "Save Complete - ZUSAMMENFASSUNG.BMP");
+    EXPECT_EQ(folder.Read("ZUSAMMENFASSUNG.BMP").size(), 54u + 60u * 10u);
+
+    const CaptureOutcome failed = CaptureView(folder.File("missing"), kDataListIndex, image);
+    EXPECT_FALSE(failed.write.ok());
+    EXPECT_EQ(failed.message.find("Save Complete"), std::string::npos);
+    EXPECT_NE(failed.message.find("DATEN.BMP"), std::string::npos);
 }
 
 }  // namespace
