@@ -42,5 +42,6 @@ int RunImport(Context& ctx, const Args& args);
 int RunReadings(Context& ctx, const Args& args);
 int RunPatients(Context& ctx, const Args& args);
 int RunStats(Context& ctx, const Args& args);
+int RunReport(Context& ctx, const Args& args);
 
 }  // namespace dorvel::cli
