@@ -41,5 +41,7 @@ int RunDecode(Context& ctx, const Args& args);
 int RunImport(Context& ctx, const Args& args);
 int RunReadings(Context& ctx, const Args& args);
 int RunPatients(Context& ctx, const Args& args);
+int RunStats(Context& ctx, const Args& args);
+int RunReport(Context& ctx, const Args& args);
 
 }  // namespace dorvel::cli

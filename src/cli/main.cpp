@@ -16,10 +16,14 @@ using namespace dorvel::cli;
 
 const std::map<std::string, int (*)(Context&, const Args&)>& Commands() {
     static const std::map<std::string, int (*)(Context&, const Args&)> commands = {
+        // clang-format off
         {"decode", RunDecode},
         {"import", RunImport},
-        {"readings", RunReadings},
         {"patients", RunPatients},
+        {"readings", RunReadings},
+        {"report", RunReport},
+        {"stats", RunStats},
+        // clang-format on
     };
     return commands;
 }

@@ -1,0 +1,125 @@
+// report: one report page as a picture or a printed PDF page.
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <cctype>
+#include <cstdlib>
+#include <memory>
+#include <ostream>
+
+#include "cli.h"
+#include "reports/bmp_writer.h"
+#include "reports/data_list_page.h"
+#include "reports/painter_surface.h"
+#include "reports/print_job.h"
+#include "store/calendar.h"
+#include "store/data_folder.h"
+#include "store/patient_data_file.h"
+
+namespace dorvel::cli {
+
+namespace {
+
+// The page's client area at the base size: the background rectangle of the
+// widest page with one pixel to spare.
+constexpr int kImageWidth = 811;
+constexpr int kImageHeight = 651;
+
+void EnsureGuiApplication() {
+    if (QGuiApplication::instance() != nullptr)
+        return;
+    // No display is needed: pages are drawn into images and PDF files.
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static int argc = 1;
+    static char name[] = "dorvel-cli";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication app(argc, argv);
+}
+
+std::string LowerExtension(const std::string& path) {
+    const size_t dot = path.rfind('.');
+    if (dot == std::string::npos || path.find('/', dot) != std::string::npos)
+        return {};
+    std::string ext = path.substr(dot);
+    for (char& c : ext)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext;
+}
+
+}  // namespace
+
+int RunReport(Context& ctx, const Args& args) {
+    const char* usage = "Aufruf: report PATIENT --page N --out FILE [--date YYYY-MM-DD]";
+    if (args.empty())
+        return Fail(ctx, usage);
+    const std::string& id = args[0];
+    int page = 0;
+    std::string out;
+    for (size_t i = 1; i < args.size(); ++i) {
+        if (args[i] == "--page" && i + 1 < args.size()) {
+            const std::string& n = args[++i];
+            if (n.size() != 1 || n[0] < '1' || n[0] > '8')
+                return Fail(ctx, "--page: eine Seite von 1 bis 8 erwartet: " + n);
+            page = n[0] - '0';
+        } else if (args[i] == "--out" && i + 1 < args.size()) {
+            out = args[++i];
+        } else if (args[i] == "--date" && i + 1 < args.size()) {
+            if (!ParseIsoDate(args[++i]))
+                return Fail(ctx, "--date: kein Datum (YYYY-MM-DD): " + args[i]);
+        } else {
+            return Fail(ctx, usage);
+        }
+    }
+    if (page == 0 || out.empty())
+        return Fail(ctx, usage);
+    const std::string ext = LowerExtension(out);
+    if (ext != ".png" && ext != ".bmp" && ext != ".pdf")
+        return Fail(ctx, "--out: .png, .bmp oder .pdf erwartet: " + out);
+    if (page != reports::kDataListIndex)
+        return Fail(ctx, "Seite " + std::to_string(page) + " gibt es hier noch nicht");
+    if (!RequireKnownPatient(ctx, id))
+        return kExitError;
+
+    const RecordFile file = ReadRecordFile(PatientFilePath(ctx.dataFolder, id, kDataFileExtension));
+    if (file.unreadable)
+        return Fail(ctx, file.detail);
+    const ReadingList list = ReadingsFromImage(file.image);
+    const UserSettings settings;
+    const RunSettings run;
+    const int newest = static_cast<int>(list.size());
+
+    EnsureGuiApplication();
+    if (ext == ".pdf") {
+        reports::PrintJob job;
+        job.facts.patientId = id;
+        job.facts.dateFormat = settings.dateFormat;
+        job.shownPageIndex = page;
+        job.choices.Open(page);
+        job.readingCount = newest;
+        job.body = reports::DataListBody(list, settings, run, job.facts, 0, newest);
+        const WriteResult written = reports::PrintToPdf(out, job);
+        if (!written.ok())
+            return Fail(ctx, "kann " + out + " nicht schreiben: " + written.detail);
+        return kExitOk;
+    }
+
+    QImage image(kImageWidth, kImageHeight, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        reports::PainterSurface surface(painter);
+        reports::DrawDataListScreen(surface, reports::MakeDataListView(list, newest, settings, run),
+                                    reports::Growth{});
+    }
+    if (ext == ".bmp") {
+        const WriteResult written = reports::WriteBmp24(out, image);
+        if (!written.ok())
+            return Fail(ctx, "kann " + out + " nicht schreiben: " + written.detail);
+        return kExitOk;
+    }
+    if (!image.save(QString::fromStdString(out), "PNG"))
+        return Fail(ctx, "kann " + out + " nicht schreiben");
+    return kExitOk;
+}
+
+}  // namespace dorvel::cli

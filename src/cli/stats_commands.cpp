@@ -1,0 +1,169 @@
+// stats: every statistic of a patient for the month that ends on a date.
+#include <array>
+#include <cstdint>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+#include "analysis/statistics.h"
+#include "cli.h"
+#include "store/calendar.h"
+#include "store/data_folder.h"
+#include "store/patient_data_file.h"
+#include "store/profile_file.h"
+#include "store/user_settings.h"
+
+namespace dorvel::cli {
+
+namespace {
+
+// Just enough JSON for one flat object of numbers, texts and number tables,
+// one member per line.
+class JsonObject {
+  public:
+    explicit JsonObject(std::ostream& out) : out_(out) { out_ << '{'; }
+    ~JsonObject() { out_ << "\n}\n"; }
+    JsonObject(const JsonObject&) = delete;
+    JsonObject& operator=(const JsonObject&) = delete;
+
+    void Member(std::string_view name, int64_t value) {
+        Name(name);
+        out_ << value;
+    }
+    void Member(std::string_view name, std::string_view text) {
+        Name(name);
+        String(text);
+    }
+    template <typename T, size_t N>
+    void Member(std::string_view name, const std::array<T, N>& values) {
+        Name(name);
+        Array(values);
+    }
+
+  private:
+    void Name(std::string_view name) {
+        out_ << (first_ ? "\n  " : ",\n  ");
+        first_ = false;
+        String(name);
+        out_ << ": ";
+    }
+    void String(std::string_view text) {
+        out_ << '"';
+        for (const char c : text) {
+            if (c == '"' || c == '\\') {
+                out_ << '\\' << c;
+            } else if (static_cast<unsigned char>(c) < 0x20) {
+                static constexpr char kHex[] = "0123456789abcdef";
+                out_ << "\\u00" << kHex[(c >> 4) & 0xF] << kHex[c & 0xF];
+            } else {
+                out_ << c;
+            }
+        }
+        out_ << '"';
+    }
+    void Array(int64_t value) { out_ << value; }
+    template <typename T, size_t N>
+    void Array(const std::array<T, N>& values) {
+        out_ << '[';
+        for (size_t i = 0; i < N; ++i) {
+            if (i > 0)
+                out_ << ", ";
+            Array(values[i]);
+        }
+        out_ << ']';
+    }
+
+    std::ostream& out_;
+    bool first_ = true;
+};
+
+// The patient's settings from the profile file; the defaults without one.
+UserSettings PatientSettings(const Context& ctx, const std::string& id) {
+    return ReadProfile(ctx.dataFolder, id).settings;
+}
+
+void PrintStatistics(std::ostream& out, const Statistics& s) {
+    JsonObject json(out);
+    json.Member("PeriodStart", FormatIsoDate(s.analysisPeriod.start));
+    json.Member("PeriodEnd", FormatIsoDate(s.analysisPeriod.end));
+
+    const OverallStats& o = s.overall;
+    json.Member("ReadingCount", o.readingCount);
+    json.Member("ControlCount", o.controlCount);
+    json.Member("OverallMean", o.overallMean);
+    json.Member("OverallMax", o.overallMax);
+    json.Member("OverallMin", o.overallMin);
+    json.Member("OverallSD", o.overallSD);
+    json.Member("OverallDays", o.overallDays);
+    json.Member("OverallDailyMean", o.overallDailyMean);
+    json.Member("OverallLowCount", o.overallLowCount);
+    json.Member("OverallTargetCount", o.overallTargetCount);
+    json.Member("OverallHighCount", o.overallHighCount);
+    json.Member("OverallSlotLowCount", o.overallSlotLowCount);
+    json.Member("OverallSlotTargetCount", o.overallSlotTargetCount);
+    json.Member("OverallSlotHighCount", o.overallSlotHighCount);
+
+    const PeriodStats& p = s.period;
+    json.Member("PeriodDays", p.periodDays);
+    json.Member("PeriodReadingCount", p.periodReadingCount);
+    json.Member("PeriodReadingDays", p.periodReadingDays);
+    json.Member("PeriodMean", p.periodMean);
+    json.Member("PeriodDailyMean", p.periodDailyMean);
+    json.Member("PeriodSD", p.periodSD);
+    json.Member("PeriodMax", p.periodMax);
+    json.Member("PeriodMin", p.periodMin);
+    json.Member("PeriodLowCount", p.periodLowCount);
+    json.Member("PeriodTargetCount", p.periodTargetCount);
+    json.Member("PeriodHighCount", p.periodHighCount);
+    json.Member("PeriodSlotLowCount", p.periodSlotLowCount);
+    json.Member("PeriodSlotTargetCount", p.periodSlotTargetCount);
+    json.Member("PeriodSlotHighCount", p.periodSlotHighCount);
+
+    const PerDayStats& d = s.perDay;
+    json.Member("DayCount", d.dayCount);
+    json.Member("DayMean", d.dayMean);
+    json.Member("DayCombinedCount", d.dayCombinedCount);
+    json.Member("DayCombinedMean", d.dayCombinedMean);
+    json.Member("DaySeparateCount", d.daySeparateCount);
+    json.Member("DaySeparateMean", d.daySeparateMean);
+
+    const PerSlotStats& k = s.perSlot;
+    json.Member("CombinedCount", k.combinedCount);
+    json.Member("CombinedMean", k.combinedMean);
+    json.Member("CombinedSD", k.combinedSD);
+    json.Member("SeparateCount", k.separateCount);
+    json.Member("SeparateMean", k.separateMean);
+    json.Member("SeparateSD", k.separateSD);
+}
+
+}  // namespace
+
+int RunStats(Context& ctx, const Args& args) {
+    std::string id;
+    Date date = ctx.clock.Today();
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--date" && i + 1 < args.size()) {
+            const auto parsed = ParseIsoDate(args[++i]);
+            if (!parsed)
+                return Fail(ctx, "--date: kein Datum (YYYY-MM-DD): " + args[i]);
+            date = *parsed;
+        } else if (id.empty() && !args[i].starts_with("--")) {
+            id = args[i];
+        } else {
+            return Fail(ctx, "Aufruf: stats PATIENT [--date YYYY-MM-DD]");
+        }
+    }
+    if (id.empty())
+        return Fail(ctx, "Aufruf: stats PATIENT [--date YYYY-MM-DD]");
+    if (!RequireKnownPatient(ctx, id))
+        return kExitError;
+    const RecordFile file = ReadRecordFile(PatientFilePath(ctx.dataFolder, id, kDataFileExtension));
+    if (file.unreadable)
+        return Fail(ctx, file.detail);
+    const Statistics stats =
+        Recompute(ReadingsFromImage(file.image), PatientSettings(ctx, id), date);
+    PrintStatistics(ctx.out, stats);
+    return kExitOk;
+}
+
+}  // namespace dorvel::cli

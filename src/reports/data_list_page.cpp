@@ -1,0 +1,388 @@
+#include "data_list_page.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "store/patient_data_file.h"
+
+namespace dorvel::reports {
+
+namespace {
+
+constexpr std::string_view kGermanDays[] = {"Mo", "Di", "Mi", "Do", "Fr", "Sa", "So"};
+
+std::string Format(const char* format, auto... args) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, format, args...);
+    return buffer;
+}
+
+// The hhmm key of a time, as the slot comparison uses it.
+int TimeKey(int hour, int minute) {
+    return hour * 100 + minute;
+}
+
+double ToMmol(int value) {
+    if (value < 1)
+        return 0.0;
+    const double mmol = std::floor(value / 18.0 * 10) / 10;
+    return mmol < 0.1 ? 0.0 : mmol;
+}
+
+int ToFahrenheit(int tenths) {
+    if (tenths < 1)
+        return 0;
+    return static_cast<int>(tenths / 10.0 * 1.8 + 32);
+}
+
+std::string TemperatureText(int t, int unit, bool paper) {
+    if (t == 0)
+        return ".";
+    if (unit == 1)
+        return Format("%d", ToFahrenheit(t));
+    if (paper || t % 10 < 5)
+        return Format("%2.1f", t / 10.0);
+    // Tenths of five and more are rounded up to the whole degree (23.6 shows as 24.0).
+    const double whole = std::atof(Format("%2.0f", std::trunc(t + 5.0) / 10.0).c_str());
+    return Format("%2.1f", whole);
+}
+
+const TargetRange& RangeOfSlot(int slot, const UserSettings& s) {
+    switch (slot) {
+        case 2:
+        case 4:
+        case 6:
+            return s.beforeMeal;
+        case 3:
+        case 5:
+        case 7:
+            return s.afterMeal;
+        default:
+            return s.overall;
+    }
+}
+
+void DrawCells(Surface& surface, const std::array<int, 9>& edges, int top, int bottom,
+               const std::array<std::string, 8>& texts) {
+    for (size_t c = 0; c < 8; ++c) {
+        const Rect cell{edges[c], top, edges[c + 1], bottom};
+        surface.Rectangle(cell);
+        surface.Text(cell, texts[c], kCentredLine);
+    }
+}
+
+std::array<std::string, 8> HeaderTexts() {
+    std::array<std::string, 8> texts;
+    for (size_t c = 0; c < 8; ++c)
+        texts[c] = std::string(kDataListColumns[c]);
+    return texts;
+}
+
+}  // namespace
+
+int ClampDataListStart(int dataListStart, int readingCount) {
+    if (readingCount <= 0)
+        return 0;
+    if (dataListStart < kDataListRows)
+        dataListStart = readingCount >= kDataListRows ? kDataListRows : readingCount;
+    return std::min(dataListStart, readingCount);
+}
+
+int ListPositionOfRow(const ReadingList& list, int dataListStart, int row, bool hideControl) {
+    if (row < 0 || row >= kDataListRows || row >= dataListStart)
+        return -1;
+    if (!hideControl) {
+        const int position = dataListStart - 1 - row;
+        return position >= 0 && position < static_cast<int>(list.size()) ? position : -1;
+    }
+    int seen = 0;
+    for (int position = static_cast<int>(list.size()) - 1; position >= 0; --position) {
+        if (list[static_cast<size_t>(position)].IsControl())
+            continue;
+        if (seen++ == row)
+            return position;
+    }
+    return -1;
+}
+
+std::vector<DataListRow> PageWindowRows(const ReadingList& list, int dataListStart,
+                                        bool hideControl) {
+    std::vector<DataListRow> rows;
+    for (int r = 0; r < kDataListRows; ++r) {
+        const int position = ListPositionOfRow(list, dataListStart, r, hideControl);
+        if (position < 0)
+            break;
+        const Reading& reading = list[static_cast<size_t>(position)];
+        rows.push_back(DataListRow{reading.When(), reading.marker, reading.Value().value,
+                                   reading.temperature});
+    }
+    return rows;
+}
+
+DataListView MakeDataListView(const ReadingList& list, int dataListStart,
+                              const UserSettings& settings, const RunSettings& run) {
+    DataListView view;
+    view.settings = settings;
+    view.run = run;
+    view.readingCount = static_cast<int>(list.size());
+    view.controlCount = static_cast<int>(list.ControlCount());
+    const bool hide = run.controlDisplay == 1;
+    const int shown = hide ? view.readingCount - view.controlCount : view.readingCount;
+    view.dataListStart = ClampDataListStart(dataListStart, shown);
+    view.rows = PageWindowRows(list, view.dataListStart, hide);
+    return view;
+}
+
+int SlotOfRow(const DataListRow& row, const UserSettings& s) {
+    const int t = TimeKey(row.when.time.hour, row.when.time.minute);
+    const auto start = [&](int k) {
+        const TimeOfDay& st = s.slotStart[static_cast<size_t>(k - 1)];
+        return TimeKey(st.hour, st.minute);
+    };
+    for (int k = 1; k <= 7; ++k) {
+        if (t >= start(k) && t < start(k + 1))
+            return k;
+    }
+    return t >= start(8) ? 8 : 0;
+}
+
+RowClass ClassOfRow(const DataListRow& row, const UserSettings& s) {
+    if (row.marker == kControlMarker)
+        return RowClass::Control;
+    if (row.value < 1)
+        return RowClass::None;
+    // A time before the first slot is judged against the overall range, as
+    // the statistics judge it.
+    const TargetRange& range = RangeOfSlot(SlotOfRow(row, s), s);
+    if (row.value < range.low)
+        return RowClass::Low;
+    if (row.value <= range.high)
+        return RowClass::Target;
+    return RowClass::High;
+}
+
+Color FillOf(RowClass c) {
+    switch (c) {
+        case RowClass::Control:
+            return kControlFill;
+        case RowClass::Low:
+            return kLowFill;
+        case RowClass::Target:
+            return kTargetFill;
+        case RowClass::High:
+            return kHighFill;
+        case RowClass::None:
+            break;
+    }
+    return kWhite;
+}
+
+std::string_view ClassText(RowClass c) {
+    switch (c) {
+        case RowClass::Control:
+            return "Kontroll-Lösung";
+        case RowClass::Low:
+            return "Niedrig";
+        case RowClass::Target:
+            return "Zielbereich";
+        case RowClass::High:
+            return "Hoch";
+        case RowClass::None:
+            break;
+    }
+    return {};
+}
+
+std::string_view DataListMarkerText(int marker) {
+    static constexpr std::string_view texts[] = {
+        "Keine Markierung",       "Nach Medikamenten-Einnahme",
+        "Nach sportl. Aktivität", "Nach dem Essen",
+        "Vor dem Essen",          "Kontroll-Lösung."};
+    return marker >= 0 && marker <= 5 ? texts[marker] : std::string_view();
+}
+
+std::string_view SlotText(int slot, bool paper) {
+    static constexpr std::string_view texts[] = {
+        "Schlaf",         "vor Frühstück",  "nach Frühstück",  "vor Mittagessen",
+        "Nach dem Essen", "vor Abendessen", "nach Abendessen", "Abend"};
+    if (slot == 5 && paper)
+        return "Nach Mittagessen";
+    return slot >= 1 && slot <= 8 ? texts[slot - 1] : std::string_view();
+}
+
+std::array<std::string, 8> RowTexts(const DataListView& view, int r, bool paper) {
+    const DataListRow& row = view.rows[static_cast<size_t>(r)];
+    const UserSettings& s = view.settings;
+    std::array<std::string, 8> t;
+
+    int number = view.readingCount - view.dataListStart + 1 + r;
+    if (view.run.controlDisplay == 1)
+        number -= view.controlCount;
+    t[0] = Format("%d", number);
+
+    const Date& d = row.when.date;
+    std::string date;
+    if (s.dateFormat == 0)
+        date = Format("%04d.%02d.%02d", d.year, d.month, d.day);
+    else if (s.dateFormat == 1)
+        date = Format("%02d.%02d.%04d", d.month, d.day, d.year);
+    else
+        date = Format("%02d.%02d.%04d", d.day, d.month, d.year);
+    t[1] = date + " " + std::string(kGermanDays[Weekday(d)]);
+
+    const TimeOfDay& tm = row.when.time;
+    if (s.timeFormat == 0) {
+        const int hour12 = tm.hour % 12 == 0 ? 12 : tm.hour % 12;
+        t[2] = Format("%02d:%02d %s", hour12, tm.minute, tm.hour < 12 ? "AM" : "PM");
+    } else {
+        t[2] = Format("%02d:%02d", tm.hour, tm.minute);
+    }
+
+    t[3] = std::string(DataListMarkerText(row.marker));
+    t[4] = std::string(SlotText(SlotOfRow(row, s), paper));
+    t[5] = s.glucoseUnit == 1 ? Format("%2.1f", ToMmol(row.value)) : Format("%3d", row.value);
+    t[6] = TemperatureText(row.temperature, view.run.temperatureUnit, paper);
+    t[7] = std::string(ClassText(ClassOfRow(row, s)));
+    return t;
+}
+
+std::array<int, 9> ScreenColumnEdges(int growthWidth) {
+    const int e = growthWidth == 0 ? 0 : growthWidth / 8 + growthWidth % 8 - 3;
+    static constexpr std::array<int, 9> base = {10, 60, 180, 270, 410, 530, 610, 700, 790};
+    std::array<int, 9> edges{};
+    for (size_t i = 0; i < 9; ++i)
+        edges[i] = base[i] + static_cast<int>(i) * e;
+    return edges;
+}
+
+std::array<int, 9> PaperColumnEdges(const PaperMetrics& paper) {
+    static constexpr std::array<int, 9> base = {50, 110, 220, 290, 410, 530, 610, 690, 750};
+    std::array<int, 9> edges{};
+    for (size_t i = 0; i < 9; ++i)
+        edges[i] = paper.width * base[i] / 800;
+    return edges;
+}
+
+void DrawDataListScreen(Surface& surface, const DataListView& view, Growth growth) {
+    surface.SetFont(Font{"Arial", 14, 400});
+    surface.SetPen(Pen{kBlack, 1, PenStyle::Solid});
+    surface.SetBrush(Brush{kWhite});
+    surface.Rectangle(Rect{0, 0, growth.width + 810, growth.height + 650});
+
+    const std::array<int, 9> edges = ScreenColumnEdges(growth.width);
+    surface.SetBrush(Brush{kSilver});
+    surface.SetTextColor(kBlack);
+    surface.SetBackground(kSilver, true);
+    DrawCells(surface, edges, 10, 30, HeaderTexts());
+
+    surface.SetTextColor(kBlue);
+    const int rows = std::min<int>(static_cast<int>(view.rows.size()),
+                                   std::min(view.dataListStart, kDataListRows));
+    for (int r = 0; r < rows; ++r) {
+        const Color fill = FillOf(ClassOfRow(view.rows[static_cast<size_t>(r)], view.settings));
+        surface.SetBrush(Brush{fill});
+        surface.SetBackground(fill, true);
+        DrawCells(surface, edges, 27 + 17 * r, 47 + 17 * r, RowTexts(view, r, false));
+    }
+}
+
+void DrawDataListPaper(Surface& surface, const PaperMetrics& paper, const DataListView& view) {
+    const FontRestorer restore(surface);
+    surface.SetFont(Font{"Arial", paper.width * 12 / 800, 400});
+    surface.SetPen(Pen{kBlack, 1, PenStyle::Solid});
+
+    const std::array<int, 9> edges = PaperColumnEdges(paper);
+    surface.SetBrush(Brush{kSilver});
+    surface.SetTextColor(kBlack);
+    surface.SetBackground(kSilver, true);
+    DrawCells(surface, edges, paper.Y(7.0), paper.Y(7.8), HeaderTexts());
+
+    surface.SetTextColor(kBlue);
+    const int rows = std::min<int>(static_cast<int>(view.rows.size()),
+                                   std::min(view.dataListStart, kDataListRows));
+    for (int r = 0; r < rows; ++r) {
+        const Color fill = FillOf(ClassOfRow(view.rows[static_cast<size_t>(r)], view.settings));
+        surface.SetBrush(Brush{fill});
+        surface.SetBackground(fill, true);
+        DrawCells(surface, edges, paper.Y(7.8 + 0.8 * r), paper.Y(8.6 + 0.8 * r),
+                  RowTexts(view, r, true));
+    }
+    surface.SetBackground(kWhite, true);
+    surface.SetTextColor(kBlack);
+}
+
+Rect DataListSelection::Band(int row, int growthWidth, int dataListStart) {
+    const int extra = growthWidth > 5 ? growthWidth + 10 : 0;
+    const bool last = row == kDataListRows - 1 || row == dataListStart - 1;
+    return Rect{10, 27 + 17 * row, 789 + extra, 27 + 17 * (row + 1) + (last ? 2 : 0)};
+}
+
+void DataListSelection::RightButton(Surface& surface, int x, int y, int growthWidth,
+                                    int dataListStart) {
+    surface.SetBrush(Brush{kWhite, true});
+    if (selectedRow_ < dataListStart) {
+        surface.SetPen(Pen{kBlack, 1, PenStyle::Solid});
+        surface.Rectangle(Band(selectedRow_, growthWidth, dataListStart));
+    }
+    if (x < 60 || x > 789 || y < 28 || y > 539)
+        return;
+    selectedRow_ = kDataListRows;
+    for (int r = 0; r < kDataListRows; ++r) {
+        if (y > 27 + 17 * r && y <= 27 + 17 * (r + 1)) {
+            selectedRow_ = r;
+            break;
+        }
+    }
+    if (selectedRow_ < dataListStart) {
+        surface.SetPen(Pen{kRed, 1, PenStyle::Dot});
+        surface.Rectangle(Band(selectedRow_, growthWidth, dataListStart));
+    }
+}
+
+const std::vector<MenuItem>& DataListMenu() {
+    static const std::vector<MenuItem> menu = {
+        {"&Datenformat ändern", kChangeDateFormatCommand, false},
+        {"&Zeitformat ändern", kChangeTimeFormatCommand, false},
+        {"Messein&heit ändern", kToggleUnitCommand, true},
+        {"", 0, true},
+        {"&Mahlzeiten trennen [kombinieren]", kToggleMealsCommand, true},
+        {"", 0, true},
+        {"Daten löschen", kDeleteReadingCommand, true},
+        {"Capture View", kCaptureViewCommand, true},
+    };
+    return menu;
+}
+
+DeleteOutcome DeleteSelectedReading(const std::string& dataFolder, const std::string& patientId,
+                                    ReadingList& list, int dataListStart, int selectedRow,
+                                    bool hideControl) {
+    DeleteOutcome outcome;
+    if (list.empty() || selectedRow >= dataListStart)
+        return outcome;
+    const int position = ListPositionOfRow(list, dataListStart, selectedRow, hideControl);
+    if (position < 0)
+        return outcome;
+    const Reading target = list[static_cast<size_t>(position)];
+    // The first reading with the same time and value goes, as the list keys it.
+    for (auto it = list.begin(); it != list.end(); ++it) {
+        if (it->timestamp == target.timestamp && it->valueText == target.valueText) {
+            const Reading removed = *it;
+            list.erase(it);
+            outcome.removed = true;
+            outcome.write = RemoveReadings(dataFolder, patientId, {removed});
+            break;
+        }
+    }
+    if (outcome.removed && !outcome.write.ok()) {
+        outcome.message = outcome.write.status == WriteStatus::ReadOnly
+                              ? "Die Patientendatei ist schreibgeschützt; der Messwert bleibt "
+                                "in der Datei gespeichert."
+                              : "Die Patientendatei konnte nicht geschrieben werden; der Messwert "
+                                "bleibt in der Datei gespeichert. (" +
+                                    outcome.write.detail + ")";
+    }
+    return outcome;
+}
+
+}  // namespace dorvel::reports

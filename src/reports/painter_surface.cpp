@@ -1,0 +1,175 @@
+#include "painter_surface.h"
+
+#include <QFontMetricsF>
+#include <QPen>
+#include <algorithm>
+#include <cmath>
+
+namespace dorvel::reports {
+
+namespace {
+
+QColor ToQt(Color c) {
+    return QColor(c.r, c.g, c.b);
+}
+
+int QtTextFlags(unsigned flags) {
+    int q = 0;
+    if (flags & kAlignHCenter)
+        q |= Qt::AlignHCenter;
+    else if (flags & kAlignRight)
+        q |= Qt::AlignRight;
+    else
+        q |= Qt::AlignLeft;
+    if (flags & kAlignVCenter)
+        q |= Qt::AlignVCenter;
+    else if (flags & kAlignBottom)
+        q |= Qt::AlignBottom;
+    else
+        q |= Qt::AlignTop;
+    if (flags & kSingleLine)
+        q |= Qt::TextSingleLine;
+    if (flags & kWordBreak)
+        q |= Qt::TextWordWrap;
+    return q;
+}
+
+}  // namespace
+
+PainterSurface::PainterSurface(QPainter& painter) : painter_(painter) {}
+
+QString PainterSurface::FaceFor(const std::string& face) {
+    // Metric-compatible stand-ins, so boxes and line breaks come out as the
+    // page layouts expect.
+    if (face == "Arial")
+        return QStringLiteral("Liberation Sans");
+    if (face == "Tahoma")
+        return QStringLiteral("DejaVu Sans");
+    return QString::fromStdString(face);
+}
+
+const QFont& PainterSurface::QtFont(const Font& font) {
+    for (const CachedFont& cached : fonts_) {
+        if (cached.font == font)
+            return cached.qfont;
+    }
+    QFont q(FaceFor(font.face));
+    q.setWeight(
+        static_cast<QFont::Weight>(std::clamp(font.weight == 0 ? 400 : font.weight, 1, 1000)));
+    q.setHintingPreference(QFont::PreferNoHinting);
+    // Plain glyph runs as on the original devices: no ligatures, so "fi"
+    // stays two letters for text extraction, and shaping costs nothing.
+    q.setStyleStrategy(QFont::PreferNoShaping);
+    if (font.height < 0) {
+        q.setPixelSize(-font.height);
+    } else if (font.height > 0) {
+        // A positive height is the cell height: scale the em so that ascent
+        // plus descent fill it.
+        QFont probe = q;
+        probe.setPixelSize(1000);
+        const QFontMetricsF metrics(probe);
+        const double cell = metrics.ascent() + metrics.descent();
+        const double em = cell > 0 ? font.height * 1000.0 / cell : font.height;
+        q.setPixelSize(std::max(1, static_cast<int>(std::lround(em))));
+    } else {
+        q.setPixelSize(std::max(1, q.pixelSize()));
+    }
+    fonts_.push_back({font, q});
+    return fonts_.back().qfont;
+}
+
+void PainterSurface::ApplyPen() {
+    if (penSet_ && appliedPen_ == pen())
+        return;
+    const Pen& p = pen();
+    if (p.style == PenStyle::None) {
+        painter_.setPen(Qt::NoPen);
+    } else {
+        QPen q(ToQt(p.color));
+        q.setStyle(p.style == PenStyle::Dot ? Qt::DotLine : Qt::SolidLine);
+        if (p.width <= 1) {
+            q.setWidth(0);  // the device's thinnest line
+            q.setCosmetic(true);
+        } else {
+            q.setWidth(p.width);
+        }
+        q.setCapStyle(Qt::FlatCap);
+        q.setJoinStyle(Qt::MiterJoin);
+        painter_.setPen(q);
+    }
+    appliedPen_ = p;
+    penSet_ = true;
+}
+
+void PainterSurface::ApplyBrush() {
+    if (brushSet_ && appliedBrush_ == brush())
+        return;
+    if (brush().hollow)
+        painter_.setBrush(Qt::NoBrush);
+    else
+        painter_.setBrush(ToQt(brush().color));
+    appliedBrush_ = brush();
+    brushSet_ = true;
+}
+
+void PainterSurface::ApplyText() {
+    if (!fontSet_ || !(appliedFont_ == font())) {
+        painter_.setFont(QtFont(font()));
+        appliedFont_ = font();
+        fontSet_ = true;
+    }
+    // The text colour travels in the pen; the line pen is set again before
+    // the next line or outline.
+    painter_.setPen(ToQt(textColor()));
+    penSet_ = false;
+    painter_.setBackgroundMode(opaque() ? Qt::OpaqueMode : Qt::TransparentMode);
+    painter_.setBackground(ToQt(background()));
+}
+
+void PainterSurface::Rectangle(const Rect& rect) {
+    const int w = rect.right - rect.left;
+    const int h = rect.bottom - rect.top;
+    if (w <= 0 || h <= 0)
+        return;
+    ApplyBrush();
+    if (pen().style == PenStyle::None) {
+        if (!brush().hollow)
+            painter_.fillRect(rect.left, rect.top, w, h, ToQt(brush().color));
+        return;
+    }
+    ApplyPen();
+    // The outline runs on the first and last column and row inside the box.
+    painter_.drawRect(rect.left, rect.top, w - 1, h - 1);
+}
+
+void PainterSurface::Ellipse(const Rect& rect) {
+    ApplyPen();
+    ApplyBrush();
+    painter_.drawEllipse(
+        QRect(rect.left, rect.top, rect.right - rect.left - 1, rect.bottom - rect.top - 1));
+}
+
+void PainterSurface::Line(int x1, int y1, int x2, int y2) {
+    ApplyPen();
+    painter_.drawLine(x1, y1, x2, y2);
+}
+
+void PainterSurface::Text(const Rect& box, std::string_view text, unsigned flags, int angle) {
+    if (text.empty())
+        return;
+    ApplyText();
+    const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    const int qflags = QtTextFlags(flags);
+    if (angle == 0) {
+        painter_.drawText(QRect(box.left, box.top, box.right - box.left, box.bottom - box.top),
+                          qflags, s);
+        return;
+    }
+    painter_.save();
+    painter_.translate(box.left, box.top);
+    painter_.rotate(-angle / 10.0);
+    painter_.drawText(QRect(0, 0, box.right - box.left, box.bottom - box.top), qflags, s);
+    painter_.restore();
+}
+
+}  // namespace dorvel::reports

@@ -1,0 +1,112 @@
+#include "print_job.h"
+
+#include <QBuffer>
+#include <QPageLayout>
+#include <QPdfWriter>
+#include <algorithm>
+#include <memory>
+
+#include "painter_surface.h"
+
+namespace dorvel::reports {
+
+PaperMetrics PaperOf(const QPaintDevice& device) {
+    return PaperMetrics::FromMillimetres(device.widthMM(), device.heightMM());
+}
+
+int PrintPages(QPagedPaintDevice& device, QPainter& painter, const PrintJob& job) {
+    const PageCount count =
+        CountPages(job.choices, job.shownPageIndex, job.readingCount, job.monthPages);
+    const PaperMetrics paper = PaperOf(device);
+    const PrintFonts fonts = PrintFonts::ForScale(paper.scale);
+    const FrameStyle style = FrameStyleOf(job.shownPageIndex);
+    // Logical units are twips whatever the device's resolution.
+    const double unit = device.logicalDpiX() / 1440.0;
+    painter.resetTransform();
+    painter.scale(unit, device.logicalDpiY() / 1440.0);
+
+    for (int n = 1; n <= count.pages; ++n) {
+        if (n > 1)
+            device.newPage();
+        PainterSurface surface(painter);
+        const PagePlace place = PlaceOfPage(n, count.boundary);
+        DrawHeader(surface, paper, fonts, place.kind, job.facts, style,
+                   job.choices.printDiagnosisDate);
+        if (job.body)
+            job.body(surface, paper, fonts, place);
+        DrawFooter(surface, paper, fonts, place.kind, job.facts, style);
+    }
+    return count.pages;
+}
+
+BodyPainter DataListBody(const ReadingList& list, const UserSettings& settings,
+                         const RunSettings& run, const PatientFacts& facts, int printRange,
+                         int dataListStart) {
+    // Positions of the readings the table lists, oldest first: the whole
+    // list, or without the control readings when those are hidden.
+    auto listed = std::make_shared<std::vector<int>>();
+    const bool hide = run.controlDisplay == 1;
+    for (size_t i = 0; i < list.size(); ++i) {
+        if (!hide || !list[i].IsControl())
+            listed->push_back(static_cast<int>(i));
+    }
+    const int readingCount = static_cast<int>(list.size());
+    const int controlCount = readingCount - (hide ? static_cast<int>(listed->size())
+                                                  : static_cast<int>(list.ControlCount()));
+    return [&list, settings, run, facts, printRange, dataListStart, listed, readingCount,
+            controlCount](Surface& surface, const PaperMetrics& paper, const PrintFonts& fonts,
+                          const PagePlace& place) {
+        if (place.kind == kCoverKind) {
+            DrawCoverSheet(surface, paper, fonts, facts);
+            return;
+        }
+        if (place.kind != kDataListKind)
+            return;
+        if (printRange == 0) {
+            DrawDataListPaper(surface, paper, MakeDataListView(list, dataListStart, settings, run));
+            return;
+        }
+        // Each certificate page takes the next 30 readings. The screen's rule
+        // that raises a short cursor to 30 would print readings twice here,
+        // so the cursor only stays inside the list.
+        DataListView view;
+        view.settings = settings;
+        view.run = run;
+        view.readingCount = readingCount;
+        view.controlCount = controlCount;
+        const int shown = static_cast<int>(listed->size());
+        view.dataListStart = std::clamp(DataListStartForPage(shown, place.inKind), 0, shown);
+        for (int r = 0; r < kDataListRows && r < view.dataListStart; ++r) {
+            const Reading& reading = list[static_cast<size_t>(
+                (*listed)[static_cast<size_t>(view.dataListStart - 1 - r)])];
+            view.rows.push_back(DataListRow{reading.When(), reading.marker, reading.Value().value,
+                                            reading.temperature});
+        }
+        DrawDataListPaper(surface, paper, view);
+    };
+}
+
+WriteResult PrintToPdf(const std::string& path, const PrintJob& job, int* pages) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    int printed = 0;
+    {
+        QPdfWriter writer(&buffer);
+        writer.setCreator(QStringLiteral("Dorvel"));
+        writer.setTitle(QString::fromUtf8(
+            PageKindTitle(job.choices.printRange == 1 ? kCoverKind : job.shownPageIndex + 1)));
+        writer.setResolution(1440);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                         QMarginsF(4, 4, 4, 4), QPageLayout::Millimeter));
+        QPainter painter;
+        if (!painter.begin(&writer))
+            return WriteResult{WriteStatus::Failed, "PDF kann nicht angelegt werden"};
+        printed = PrintPages(writer, painter, job);
+        painter.end();
+    }
+    if (pages != nullptr)
+        *pages = printed;
+    return WriteFileAtomic(path, buffer.data().toStdString());
+}
+
+}  // namespace dorvel::reports

@@ -1,0 +1,59 @@
+#include <gtest/gtest.h>
+
+#include "support/records.h"
+#include "support/temp_folder.h"
+
+namespace dorvel {
+namespace {
+
+class CliStats : public testing::Test {
+  protected:
+    test::TempFolder dir;
+    std::string out;
+
+    int Cli(const std::string& args) {
+        return test::RunCommand(
+            std::string(DORVEL_CLI) + " --data " + dir.path() + " " + args + " 2>&1", &out);
+    }
+};
+
+TEST_F(CliStats, PrintsEveryStatisticForThePeriod) {
+    dir.Write("ANNA.gdt", test::StoredRecord(1, 0, 2011, 6, 30, 12, 0, 100) +
+                              test::StoredRecord(1, 0, 2011, 6, 30, 13, 0, 200) +
+                              test::StoredRecord(1, 5, 2011, 6, 30, 14, 0, 300) +
+                              test::StoredRecord(1, 0, 2011, 5, 30, 12, 0, 90));
+    ASSERT_EQ(Cli("--today 2011-07-15 stats ANNA --date 2011-06-30"), 0) << out;
+    for (const char* member :
+         {"\"PeriodStart\": \"2011-05-30\"", "\"PeriodEnd\": \"2011-06-30\"", "\"PeriodDays\": 31",
+          "\"ReadingCount\": 4", "\"ControlCount\": 1", "\"OverallMean\": 130", "\"OverallSD\": 49",
+          "\"OverallDailyMean\": 120", "\"PeriodMean\": 150", "\"PeriodSD\": 50",
+          "\"PeriodReadingDays\": 1", "\"OverallMin\": 90", "\"CombinedCount\": [0, 0, 2, 0, 0]",
+          "\"SeparateMean\": [0, 0, 100, 200, 0, 0]"}) {
+        EXPECT_NE(out.find(member), std::string::npos) << member << "\n" << out;
+    }
+    // The per-day tables in full: 32 days of 5 combined slots, day 31 holding both readings.
+    const size_t table = out.find("\"DayCombinedMean\": [");
+    ASSERT_NE(table, std::string::npos);
+    const std::string row = out.substr(table, out.find('\n', table) - table);
+    EXPECT_EQ(std::count(row.begin(), row.end(), '['), 33);
+    EXPECT_NE(row.find("[0, 0, 150, 0, 0], [0, 0, 0, 0, 0]]"), std::string::npos) << row;
+    EXPECT_EQ(out.front(), '{');
+    EXPECT_EQ(out.substr(out.size() - 2), "}\n");
+
+    // Without --date the period ends today.
+    ASSERT_EQ(Cli("--today 2011-07-15 stats ANNA"), 0) << out;
+    EXPECT_NE(out.find("\"PeriodEnd\": \"2011-07-15\""), std::string::npos);
+    EXPECT_NE(out.find("\"PeriodReadingCount\": 2"), std::string::npos);
+}
+
+TEST_F(CliStats, BadRequestsFailWithOneLine) {
+    dir.Write("ANNA.gdt", test::StoredRecord(1, 0, 2011, 6, 30, 12, 0, 100));
+    for (const char* args : {"stats NOBODY", "stats ANNA --date 2011-02-30", "stats",
+                             "stats ANNA --date", "stats ../ANNA", "stats ANNA BERT"}) {
+        EXPECT_EQ(Cli(args), 1) << args;
+        EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << args << ": " << out;
+    }
+}
+
+}  // namespace
+}  // namespace dorvel

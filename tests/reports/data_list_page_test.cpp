@@ -1,0 +1,209 @@
+#include "reports/data_list_page.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include "reports/recording_surface.h"
+#include "store/patient_data_file.h"
+#include "support/records.h"
+#include "support/temp_folder.h"
+
+namespace dorvel::reports {
+namespace {
+
+Reading Make(int year, int month, int day, int hour, int minute, int value, int marker = 0,
+             int temperature = 235) {
+    return ReadingFromRecord(
+        test::StoredRecord(1, marker, year, month, day, hour, minute, value, temperature));
+}
+
+// `count` readings one per day from 2011-01-01 at 07:00, values 100 + i.
+ReadingList Days(int count) {
+    ReadingList list;
+    for (int i = 0; i < count; ++i) {
+        const Date d = CivilFromDays(DaysFromCivil(2011, 1, 1) + i);
+        list.push_back(Make(d.year, d.month, d.day, 7, 0, 100 + i % 400));
+    }
+    return list;
+}
+
+TEST(DataListPage, CellTextsAndFills) {
+    ReadingList list;
+    list.push_back(Make(2011, 6, 27, 4, 59, 64));          // Schlaf, overall 65..155: low
+    list.push_back(Make(2011, 6, 28, 7, 30, 65, 4, 236));  // before meal, = low bound: target
+    list.push_back(Make(2011, 6, 29, 13, 15, 156, 3, 0));  // slot 5, after meal 100..155: high
+    list.push_back(Make(2011, 6, 30, 19, 0, 0, 5, 234));   // control solution with value 0
+    list.Sort();
+    UserSettings settings;
+    settings.dateFormat = 0;
+    settings.timeFormat = 0;
+    DataListView view = MakeDataListView(list, 4, settings, RunSettings{});
+    ASSERT_EQ(view.rows.size(), 4u);
+
+    using Texts = std::array<std::string, 8>;
+    EXPECT_EQ(RowTexts(view, 0, false), (Texts{"1", "2011.06.30 Do", "07:00 PM", "Kontroll-Lösung.",
+                                               "Abend", "  0", "23.4", "Kontroll-Lösung"}));
+    EXPECT_EQ(RowTexts(view, 1, false), (Texts{"2", "2011.06.29 Mi", "01:15 PM", "Nach dem Essen",
+                                               "Nach dem Essen", "156", ".", "Hoch"}));
+    EXPECT_EQ(RowTexts(view, 1, true)[4], "Nach Mittagessen");
+    EXPECT_EQ(RowTexts(view, 2, false), (Texts{"3", "2011.06.28 Di", "07:30 AM", "Vor dem Essen",
+                                               "vor Frühstück", " 65", "24.0", "Zielbereich"}));
+    EXPECT_EQ(RowTexts(view, 2, true)[6], "23.6");  // paper never rounds
+    EXPECT_EQ(RowTexts(view, 3, false)[7], "Niedrig");
+    EXPECT_EQ(RowTexts(view, 3, false)[4], "Schlaf");
+
+    view.settings.glucoseUnit = 1;
+    view.settings.dateFormat = 2;
+    view.settings.timeFormat = 1;
+    view.run.temperatureUnit = 1;
+    const Texts other = RowTexts(view, 1, false);
+    EXPECT_EQ(other[1], "29.06.2011 Mi");
+    EXPECT_EQ(other[2], "13:15");
+    EXPECT_EQ(other[5], "8.6");  // 156 / 18 = 8.67, truncated
+    view.settings.dateFormat = 1;
+    EXPECT_EQ(RowTexts(view, 2, false)[1], "06.28.2011 Di");
+    EXPECT_EQ(RowTexts(view, 2, false)[6], "74");  // 23.6 °C
+
+    RecordingSurface s;
+    DrawDataListScreen(s, MakeDataListView(list, 4, settings, RunSettings{}), Growth{});
+    // Background, 8 header cells, 4 rows of 8 cells.
+    EXPECT_EQ(s.ops().front().rect, (Rect{0, 0, 810, 650}));
+    const auto* header = s.FindText("Messbereich");
+    ASSERT_NE(header, nullptr);
+    EXPECT_EQ(header->rect, (Rect{700, 10, 790, 30}));
+    EXPECT_EQ(header->background, kSilver);
+    EXPECT_EQ(header->font, (Font{"Arial", 14, 400}));
+    const auto* control = s.FindText("Kontroll-Lösung");
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(control->rect, (Rect{700, 27, 790, 47}));
+    EXPECT_EQ(control->textColor, kBlue);
+    EXPECT_EQ(control->brush.color, kControlFill);
+    const auto cells = s.RectanglesAt(Rect{530, 27 + 17 * 3, 610, 47 + 17 * 3});
+    ASSERT_EQ(cells.size(), 1u);
+    EXPECT_EQ(cells[0]->brush.color, kLowFill);
+    EXPECT_EQ(s.RectanglesAt(Rect{530, 27 + 17 * 1, 610, 47 + 17 * 1})[0]->brush.color, kHighFill);
+    EXPECT_EQ(s.RectanglesAt(Rect{530, 27 + 17 * 2, 610, 47 + 17 * 2})[0]->brush.color,
+              kTargetFill);
+    EXPECT_TRUE(s.RectanglesAt(Rect{530, 27 + 17 * 4, 610, 47 + 17 * 4}).empty());
+}
+
+TEST(DataListPage, RowNumbersAndWindowFollowTheCursor) {
+    const ReadingList list = Days(45);
+    DataListView newest = MakeDataListView(list, 45, UserSettings{}, RunSettings{});
+    EXPECT_EQ(newest.rows.size(), 30u);
+    EXPECT_EQ(RowTexts(newest, 0, false)[0], "1");
+    EXPECT_EQ(RowTexts(newest, 0, false)[5], "144");
+    EXPECT_EQ(RowTexts(newest, 29, false)[0], "30");
+
+    DataListView oldest = MakeDataListView(list, 10, UserSettings{}, RunSettings{});
+    EXPECT_EQ(oldest.dataListStart, 30);  // a short cursor is raised to a full page
+    EXPECT_EQ(RowTexts(oldest, 0, false)[0], "16");
+    EXPECT_EQ(RowTexts(oldest, 29, false)[5], "100");
+
+    // Hidden control readings: numbering leaves them out and rows skip them.
+    ReadingList withControl = Days(3);
+    withControl.push_back(Make(2011, 1, 2, 8, 0, 90, 5));
+    withControl.Sort();
+    RunSettings hide;
+    hide.controlDisplay = 1;
+    DataListView hidden = MakeDataListView(withControl, 4, UserSettings{}, hide);
+    ASSERT_EQ(hidden.rows.size(), 3u);
+    EXPECT_EQ(RowTexts(hidden, 0, false)[0], "1");
+    EXPECT_EQ(RowTexts(hidden, 1, false)[1], "02.01.2011 So");
+    EXPECT_EQ(RowTexts(hidden, 1, false)[3], "Keine Markierung");
+}
+
+TEST(DataListPage, ColumnEdgesFollowTheExtraWidth) {
+    EXPECT_EQ(ScreenColumnEdges(0),
+              (std::array<int, 9>{10, 60, 180, 270, 410, 530, 610, 700, 790}));
+    // 83 = 10 * 8 + 3: e = 10 + 3 - 3
+    EXPECT_EQ(ScreenColumnEdges(83)[8], 790 + 80);
+    // -13: quotient -1, remainder -5: e = -9
+    EXPECT_EQ(ScreenColumnEdges(-13)[1], 60 - 9);
+    const PaperMetrics paper = PaperMetrics::FromTwips(8000, 16000);
+    EXPECT_EQ(PaperColumnEdges(paper)[0], 500);
+    EXPECT_EQ(PaperColumnEdges(paper)[8], 7500);
+}
+
+TEST(DataListPage, SelectionBand) {
+    RecordingSurface s;
+    DataListSelection selection;
+    // x = 59 and y = 540 lie outside the table: nothing changes.
+    selection.RightButton(s, 59, 100, 0, 5);
+    selection.RightButton(s, 300, 540, 0, 5);
+    EXPECT_EQ(selection.selectedRow(), 0);
+
+    s.clear();
+    selection.RightButton(s, 60, 27 + 17 * 2 + 1, 0, 5);  // first pixel of row 2
+    EXPECT_EQ(selection.selectedRow(), 2);
+    ASSERT_EQ(s.ops().size(), 2u);
+    EXPECT_EQ(s.ops()[0].pen.color, kBlack);  // grid restored under row 0
+    EXPECT_EQ(s.ops()[0].rect, (Rect{10, 27, 789, 44}));
+    EXPECT_EQ(s.ops()[1].pen, (Pen{kRed, 1, PenStyle::Dot}));
+    EXPECT_TRUE(s.ops()[1].brush.hollow);
+    EXPECT_EQ(s.ops()[1].rect, (Rect{10, 61, 789, 78}));
+
+    // The last shown row's band reaches 2 pixels lower; wider pages widen it.
+    s.clear();
+    selection.RightButton(s, 789, 27 + 17 * 5, 20, 5);
+    EXPECT_EQ(selection.selectedRow(), 4);
+    EXPECT_EQ(s.ops()[1].rect, (Rect{10, 95, 789 + 30, 114}));
+
+    // Row 7 of five readings: selected, no outline, no menu.
+    s.clear();
+    selection.RightButton(s, 300, 27 + 17 * 7 + 5, 0, 5);
+    EXPECT_EQ(selection.selectedRow(), 7);
+    EXPECT_EQ(s.ops().size(), 1u);  // only the old band's grid
+    EXPECT_FALSE(selection.MenuOpens(5, kDataListIndex));
+    selection.Activate();
+    EXPECT_TRUE(selection.MenuOpens(5, kDataListIndex));
+    EXPECT_FALSE(selection.MenuOpens(5, kLogbookIndex));
+
+    const auto& menu = DataListMenu();
+    ASSERT_EQ(menu.size(), 8u);
+    EXPECT_FALSE(menu[0].enabled);
+    EXPECT_FALSE(menu[1].enabled);
+    EXPECT_EQ(menu[2].command, kToggleUnitCommand);
+    EXPECT_TRUE(menu[3].text.empty());
+    EXPECT_EQ(menu[7].command, 32776);
+
+    UserSettings settings;
+    ToggleUnit(settings);
+    EXPECT_EQ(settings.glucoseUnit, 1);
+    ToggleUnit(settings);
+    EXPECT_EQ(settings.glucoseUnit, 0);
+}
+
+TEST(DataListPage, DeleteRemovesTheShownReadingFromListAndFile) {
+    test::TempFolder folder;
+    ReadingList list = Days(5);
+    list.push_back(Make(2011, 1, 4, 9, 0, 80, 5));
+    list.Sort();
+    ASSERT_TRUE(SaveReadings(folder.path(), "P1", list).ok());
+
+    // Nothing selected below the last row, nothing in an empty list.
+    EXPECT_FALSE(DeleteSelectedReading(folder.path(), "P1", list, 6, 6, false).removed);
+    ReadingList empty;
+    EXPECT_FALSE(DeleteSelectedReading(folder.path(), "P1", empty, 0, 0, false).removed);
+
+    // Row 1 with control readings hidden is 2011-01-04 07:00, not the control reading.
+    const DeleteOutcome hidden = DeleteSelectedReading(folder.path(), "P1", list, 5, 1, true);
+    ASSERT_TRUE(hidden.removed);
+    EXPECT_TRUE(hidden.write.ok());
+    ReadingList onDisk = LoadReadings(folder.path(), "P1");
+    ASSERT_EQ(onDisk.size(), 5u);
+    EXPECT_EQ(onDisk.ControlCount(), 1u);
+    EXPECT_EQ(list.items(), onDisk.items());
+
+    // A read-only file stays as it is and the user hears of it.
+    ::chmod(folder.File("P1.gdt").c_str(), 0444);
+    const DeleteOutcome ro = DeleteSelectedReading(folder.path(), "P1", list, 5, 0, false);
+    EXPECT_TRUE(ro.removed);
+    EXPECT_EQ(ro.write.status, WriteStatus::ReadOnly);
+    EXPECT_FALSE(ro.message.empty());
+    EXPECT_EQ(list.size(), 4u);
+    EXPECT_EQ(LoadReadings(folder.path(), "P1").size(), 5u);
+}
+
+}  // namespace
+}  // namespace dorvel::reports

@@ -1,0 +1,178 @@
+#include "reports/page_frame.h"
+
+#include <gtest/gtest.h>
+
+#include "reports/recording_surface.h"
+
+namespace dorvel::reports {
+namespace {
+
+PatientFacts Facts() {
+    PatientFacts f;
+    f.patientId = "P17";
+    f.dateFormat = 0;
+    PatientProfile& p = f.profile;
+    p.name = "M\xfcller Anna";  // Windows-1252 ü
+    p.telephone = "0301234";
+    p.mobile = "0170999";
+    p.email = "anna@example.org";
+    p.room = "12";
+    p.bed = "3";
+    p.physician = "Dr. Berg";
+    p.carer = "Tom";
+    p.hospital = "St. Georg";
+    p.physicianTelephone = "0305555";
+    p.physicianMobile = "0171888";
+    p.physicianEmail = "berg@example.org";
+    p.physicianFax = "0305556";
+    p.diagnosisDate = Date{2011, 6, 30};
+    return f;
+}
+
+TEST(PaperMetrics, ScaleAndPositions) {
+    const PaperMetrics a4 = PaperMetrics::FromMillimetres(202, 289);
+    EXPECT_EQ(a4.width, 11451);
+    EXPECT_EQ(a4.height, 16384);
+    EXPECT_NEAR(a4.scale, 1.0, 0.001);
+    EXPECT_EQ(a4.X(-5000), 5725 - 5000);
+    EXPECT_EQ(a4.YInt(4), 4 * 16384 / 40);
+    EXPECT_EQ(a4.Y(5.1), static_cast<int>(5.1 * 16384 / 40.0));
+
+    // Narrow paper shrinks distances and fonts, never the vertical fortieths.
+    const PaperMetrics half = PaperMetrics::FromTwips(11451 / 2, 16384);
+    EXPECT_EQ(half.X(5000), half.CentreX() + static_cast<int>(5000 * half.scale));
+    EXPECT_EQ(half.X(-5000), half.CentreX() - static_cast<int>(5000 * half.scale));
+    EXPECT_EQ(half.Y(33), a4.Y(33));
+    const PrintFonts f = PrintFonts::ForScale(half.scale);
+    EXPECT_EQ(f.title.height, -20 * 9);  // 20 pt x 0.49995 truncates to 9
+    EXPECT_EQ(f.title.weight, 700);
+    EXPECT_EQ(f.text.height, -20 * 4);
+    EXPECT_EQ(f.largeText.height, -20 * 7);
+    EXPECT_EQ(f.text.face, "Tahoma");
+    EXPECT_EQ(PrintFontHeight(10, 0.05f), 0);  // below one point: the default height
+}
+
+TEST(PageFrame, PageConstants) {
+    const int timers[] = {0, 100, 200, 300, 800, 400, 200, 300, 0};
+    for (int i = 0; i <= 8; ++i)
+        EXPECT_EQ(RepaintTimerId(i), timers[i]) << i;
+    EXPECT_EQ(PageWindowTitle(1), "DATEN");
+    EXPECT_EQ(PageWindowTitle(3), "Übersicht");
+    EXPECT_EQ(CaptureFileName(1), "DATEN.BMP");
+    EXPECT_EQ(CaptureFileName(8), "PATIENT_LIST.BMP");
+    EXPECT_EQ(CaptureCompleteMessage(CaptureFileName(5)),
+              "Save Complete - GRAFIK_UNT_TAGESZEIT.BMP");
+    const Growth g = GrowthFor(900, 700, 820, 660);
+    EXPECT_EQ(g.width, 80);
+    EXPECT_EQ(g.height, 40);
+}
+
+TEST(PageFrame, HeaderOfEveryKind) {
+    const PaperMetrics paper = PaperMetrics::FromMillimetres(202, 289);
+    const PrintFonts fonts = PrintFonts::ForScale(paper.scale);
+    const PatientFacts facts = Facts();
+    for (int kind = 0; kind <= 9; ++kind) {
+        SCOPED_TRACE(kind);
+        RecordingSurface s;
+        const Font before{"Arial", 14, 400};
+        s.SetFont(before);
+        DrawHeader(s, paper, fonts, kind, facts, FrameStyleOf(kDataListIndex), false);
+        EXPECT_EQ(s.font(), before);  // the header gives the font back
+
+        const auto texts = s.Texts();
+        ASSERT_FALSE(texts.empty());
+        const auto& title = *texts[0];
+        EXPECT_EQ(title.text, PageKindTitle(kind));
+        EXPECT_EQ(title.rect, (Rect{paper.X(-5000), paper.YInt(4), paper.X(5000), paper.YInt(5)}));
+        EXPECT_EQ(title.font, fonts.title);
+        EXPECT_EQ(title.flags, kCentredLine);
+        EXPECT_EQ(title.textColor, kBlack);
+        EXPECT_TRUE(title.opaque);
+
+        int lines = 0;
+        for (const auto& op : s.ops()) {
+            if (op.kind == RecordingSurface::Kind::Line) {
+                ++lines;
+                EXPECT_EQ(op.rect.left, paper.X(-5100));
+                EXPECT_EQ(op.rect.right, paper.X(5100));
+            }
+        }
+        EXPECT_EQ(lines, 2);
+        if (kind == 9) {
+            EXPECT_EQ(texts.size(), 1u);  // no patient lines
+        } else {
+            ASSERT_EQ(texts.size(), 6u);
+            const bool cover = kind == 1;
+            EXPECT_EQ(texts[1]->text, cover ? "" : "Patient : Müller Anna");
+            EXPECT_EQ(texts[2]->text, cover ? "" : "ID : P17");
+            EXPECT_EQ(texts[4]->text, cover ? "" : "Handy : 0170999");
+            EXPECT_EQ(texts[5]->rect,
+                      (Rect{paper.X(2000), paper.Y(6.2), paper.X(6000), paper.Y(7.2)}));
+            EXPECT_EQ(texts[5]->font, fonts.text);
+        }
+    }
+}
+
+TEST(PageFrame, HeaderVariantsOfThePrintingPage) {
+    const PaperMetrics paper = PaperMetrics::FromMillimetres(202, 289);
+    const PrintFonts fonts = PrintFonts::ForScale(paper.scale);
+    PatientFacts facts = Facts();
+
+    RecordingSurface graph;
+    DrawHeader(graph, paper, fonts, 5, facts, FrameStyleOf(kDayGraphIndex), true);
+    EXPECT_NE(graph.FindText("Patient : "), nullptr);  // only the data list names the patient
+    EXPECT_NE(graph.FindText("Mobil : 0170999"), nullptr);
+    const auto* date = graph.FindText("Festgestellt am : 2011-06-30 Thu");
+    ASSERT_NE(date, nullptr);
+    EXPECT_EQ(date->rect, (Rect{paper.X(2000), paper.Y(5.2), paper.X(6000), paper.Y(6.2)}));
+
+    facts.dateFormat = 1;
+    RecordingSurface us;
+    DrawHeader(us, paper, fonts, 3, facts, FrameStyleOf(kLogbookIndex), true);
+    EXPECT_NE(us.FindText("Festgestellt am : 06/30/2011 Thu"), nullptr);
+    EXPECT_NE(us.FindText("Handy : 0170999"), nullptr);
+    facts.dateFormat = 2;
+    RecordingSurface other;
+    DrawHeader(other, paper, fonts, 9, facts, FrameStyleOf(kPatientListIndex), true);
+    EXPECT_NE(other.FindText("Festgestellt am : "), nullptr);
+}
+
+TEST(PageFrame, FooterVariants) {
+    const PaperMetrics paper = PaperMetrics::FromMillimetres(202, 289);
+    const PrintFonts fonts = PrintFonts::ForScale(paper.scale);
+    const PatientFacts facts = Facts();
+    const std::string b30(30, ' ');
+
+    RecordingSurface data;
+    DrawFooter(data, paper, fonts, 2, facts, FrameStyleOf(kDataListIndex));
+    auto t = data.Texts();
+    ASSERT_EQ(t.size(), 5u);
+    EXPECT_EQ(t[0]->text, "Zimmer Nr. : 12" + b30 + "Bett Nr. : 3");
+    EXPECT_EQ(t[0]->font, fonts.text);
+    EXPECT_EQ(t[0]->rect, (Rect{paper.X(-5000), paper.Y(33), paper.X(5000), paper.Y(33.7)}));
+    EXPECT_EQ(t[1]->text, "Arzt : Dr. Berg" + std::string(31, ' ') + "Betreuer(in) : Tom");
+    EXPECT_EQ(t[1]->font, fonts.largeText);
+    EXPECT_EQ(t[2]->text, "Hospital : St. Georg" + b30);
+    EXPECT_EQ(t[2]->font, fonts.largeText);
+    EXPECT_EQ(t[3]->text, "Tel. : 0305555" + b30 + "Handy : 0171888");
+    EXPECT_EQ(t[4]->text, "Email : berg@example.org\t" + b30 + "Fax : 0305556");
+    EXPECT_EQ(t[4]->rect, (Rect{paper.X(-5000), paper.Y(36.7), paper.X(5000), paper.Y(37.4)}));
+
+    RecordingSurface list;
+    DrawFooter(list, paper, fonts, 9, facts, FrameStyleOf(kPatientListIndex));
+    t = list.Texts();
+    ASSERT_EQ(t.size(), 3u);  // neither room nor physician line
+    EXPECT_EQ(t[0]->text, "Hospital : St. Georg" + b30);
+    EXPECT_EQ(t[0]->font, fonts.text);
+    EXPECT_EQ(t[1]->text, "Tel. : 0305555" + b30 + "Mobil : 0171888");
+
+    RecordingSurface logbook;
+    DrawFooter(logbook, paper, fonts, 3, facts, FrameStyleOf(kLogbookIndex));
+    t = logbook.Texts();
+    ASSERT_EQ(t.size(), 5u);
+    for (const auto* op : t)
+        EXPECT_EQ(op->text, "");
+}
+
+}  // namespace
+}  // namespace dorvel::reports

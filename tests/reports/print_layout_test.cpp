@@ -1,0 +1,89 @@
+#include "reports/print_layout.h"
+
+#include <gtest/gtest.h>
+
+#include "reports/page_frame.h"
+#include "support/records.h"
+
+namespace dorvel::reports {
+namespace {
+
+TEST(PrintLayout, ThisPageOnlyPrintsOnePageWithItsTitle) {
+    for (int shown = 1; shown <= 8; ++shown) {
+        PrintChoices choices;
+        choices.Open(shown);
+        const PageCount count = CountPages(choices, shown, 100, 5);
+        ASSERT_EQ(count.pages, 1) << shown;
+        const PagePlace place = PlaceOfPage(1, count.boundary);
+        EXPECT_EQ(place.kind, shown + 1);
+        EXPECT_EQ(place.inKind, 1);
+    }
+    // Nothing marked for the page shown: nothing to print.
+    PrintChoices none;
+    EXPECT_EQ(CountPages(none, 2, 100, 5).pages, 0);
+}
+
+TEST(PrintLayout, CertificateOfTheDataList) {
+    PrintChoices choices;
+    choices.Open(kDataListIndex);
+    choices.ChooseRange(1, kDataListIndex);
+    EXPECT_TRUE(choices.marked[0]);
+
+    for (const auto& [readings, dataPages] :
+         {std::pair{59, 2}, std::pair{60, 3}, std::pair{0, 1}}) {
+        const PageCount count = CountPages(choices, kDataListIndex, readings, 7);
+        EXPECT_EQ(count.pages, 1 + dataPages) << readings;
+        EXPECT_EQ(PlaceOfPage(1, count.boundary).kind, kCoverKind);
+        const PagePlace last = PlaceOfPage(count.pages, count.boundary);
+        EXPECT_EQ(last.kind, kDataListKind);
+        EXPECT_EQ(last.inKind, dataPages);
+        EXPECT_EQ(PlaceOfPage(count.pages + 1, count.boundary).kind, 0);
+    }
+    EXPECT_EQ(DataListStartForPage(60, 3), 0);  // the third page of 60 has no rows
+
+    // Going back to "this page" keeps the marks and prints the data list alone.
+    choices.ChooseRange(0, kDataListIndex);
+    EXPECT_EQ(CountPages(choices, kDataListIndex, 60, 7).pages, 1);
+}
+
+TEST(PrintLayout, MonthlyReportsTakeOnePagePerMonthWithReadings) {
+    PrintChoices choices;
+    choices.Open(kDataListIndex);
+    choices.Open(kLogbookIndex);
+    choices.ChooseRange(1, kLogbookIndex);
+
+    ReadingList list;
+    list.push_back(ReadingFromRecord(test::StoredRecord(1, 0, 2011, 3, 10, 8, 0, 100)));
+    list.push_back(ReadingFromRecord(test::StoredRecord(1, 0, 2011, 9, 20, 8, 0, 100)));
+    const std::vector<Date> months = MonthsWithReadings(Date{2012, 1, 15}, list);
+    ASSERT_EQ(months.size(), 2u);
+    EXPECT_EQ(months[0], (Date{2011, 10, 15}));  // newer period first: 15 Sep .. 15 Oct
+    EXPECT_EQ(months[1], (Date{2011, 3, 15}));
+
+    const PageCount count = CountPages(choices, kLogbookIndex, static_cast<int>(list.size()), 2);
+    EXPECT_EQ(count.pages, 1 + 1 + 2);
+    EXPECT_EQ(count.boundary[3], 4);
+    EXPECT_EQ(PlaceOfPage(3, count.boundary).kind, 3);
+    EXPECT_EQ(PlaceOfPage(4, count.boundary).inKind, 2);
+
+    // Period edges: start day excluded, end day included; a 31st rolls over.
+    ReadingList edge;
+    edge.push_back(ReadingFromRecord(test::StoredRecord(1, 0, 2010, 12, 1, 8, 0, 100)));
+    EXPECT_TRUE(MonthsWithReadings(Date{2010, 12, 31}, edge).size() == 1u);
+    EXPECT_EQ(MonthsWithReadings(Date{2010, 12, 31}, edge)[0], (Date{2010, 11, 31}));
+    EXPECT_TRUE(MonthsWithReadings(Date{2002, 1, 1}, edge).empty());
+}
+
+TEST(PrintLayout, PatientListCannotPrintTheCertificate) {
+    PrintChoices choices;
+    choices.Open(kPatientListIndex);
+    choices.ChooseRange(1, kPatientListIndex);
+    EXPECT_EQ(choices.printRange, 0);
+    EXPECT_FALSE(choices.marked[0]);
+    const PageCount count = CountPages(choices, kPatientListIndex, 10, 3);
+    EXPECT_EQ(count.pages, 1);
+    EXPECT_EQ(PlaceOfPage(1, count.boundary).kind, kPatientListKind);
+}
+
+}  // namespace
+}  // namespace dorvel::reports
