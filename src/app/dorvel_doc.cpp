@@ -26,9 +26,7 @@ void CDorvelDoc::Recompute() {
         count -= static_cast<int>(readings.ControlCount());
     }
     dataList = ClampDataList(dataList, count);
-    if (analysis) {
-        analysis(*this);
-    }
+    statistics = ::dorvel::Recompute(readings, settings, selectedDate);
 }
 
 }  // namespace dorvel

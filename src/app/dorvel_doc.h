@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "analysis/statistics.h"
 #include "navigation.h"
 #include "patient_store.h"
 #include "store/clock.h"
@@ -66,8 +67,8 @@ class CDorvelDoc {
     void Recompute();
     int recomputeCount() const { return recomputeCount_; }
 
-    // The analysis plugs in here; it runs after the data list cursor is clamped.
-    std::function<void(CDorvelDoc&)> analysis;
+    // Every statistic of the current patient and period, from the last Recompute.
+    Statistics statistics;
 
   private:
     std::string dataFolder_;
