@@ -18,7 +18,7 @@ PatientPanel::PatientPanel(QWidget* parent)
       list_(new QTreeWidget(this)),
       assign_(new HoverButton(texts::kAssignButton, this)),
       create_(new HoverButton(texts::kCreateButton, this)) {
-    setFixedWidth(160);
+    setFixedWidth(190);
     title_->setAutoFillBackground(true);
     title_->setAlignment(Qt::AlignCenter);
     title_->setWordWrap(true);
