@@ -17,6 +17,7 @@ using namespace dorvel::cli;
 const std::map<std::string, int (*)(Context&, const Args&)>& Commands() {
     static const std::map<std::string, int (*)(Context&, const Args&)> commands = {
         {"decode", RunDecode},
+        {"download", RunDownload},
         {"import", RunImport},
         {"readings", RunReadings},
     };
