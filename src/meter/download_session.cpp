@@ -101,8 +101,10 @@ void DownloadSession::Chunk(std::string_view bytes) {
     host_.SetProgressMessage(raw_.size() % 2 == 0 ? messages::kChunkEven : messages::kChunkOdd);
     state_ = 2;
     // The response timer stops with the first byte; the watchdog then watches
-    // for a reply that stops halfway.
-    host_.StartTimer(SessionTimer::Watchdog, timing_.watchdogMs);
+    // for a reply that stops halfway. Only bytes count as progress: a line
+    // that broke can go on reporting empty reads.
+    if (!bytes.empty())
+        host_.StartTimer(SessionTimer::Watchdog, timing_.watchdogMs);
 
     ReplyVerdict verdict = ParseReply(text_, raw_, true);
     switch (verdict.kind) {

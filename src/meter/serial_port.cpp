@@ -76,6 +76,7 @@ bool SerialPort::Open() {
     QObject::connect(port_.get(), &QSerialPort::errorOccurred,
                      [this](QSerialPort::SerialPortError e) { OnError(static_cast<int>(e)); });
     open_ = true;
+    failedReads_ = 0;
     return true;
 }
 
@@ -83,6 +84,8 @@ void SerialPort::ReadChunk() {
     if (!open_ || !port_)
         return;
     const QByteArray bytes = port_->readAll();
+    if (!bytes.isEmpty())
+        failedReads_ = 0;
     if (notify_)
         notify_(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
 }
@@ -97,7 +100,10 @@ void SerialPort::OnError(int error) {
     // A failed read is still a read: the owner hears of it as a chunk of 0 bytes.
     if (notify_)
         notify_({});
-    if (e == QSerialPort::ResourceError) {
+    // A device that went away (the adapter pulled, the far end of a terminal
+    // closed) keeps failing every read: the line is gone, not just one read.
+    if (e == QSerialPort::ResourceError || ::access(settings.portName.c_str(), F_OK) != 0 ||
+        ++failedReads_ >= 3) {
         const LineError lost = error_;
         Close();
         if (lost_)

@@ -35,6 +35,7 @@ class SerialPort : public ByteStream {
     ChunkHandler notify_;
     LineError error_;
     bool open_ = false;
+    int failedReads_ = 0;
 };
 
 // What a failed open means: a missing device, missing rights, or another fault.
