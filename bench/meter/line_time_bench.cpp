@@ -43,8 +43,10 @@ void BM_Download500AtLineRate(benchmark::State& state) {
         // The clock starts when the request has left, the moment the meter can begin.
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
-            if (!clock.isValid() && link.session().phaseMark() == 'H')
+            if (!clock.isValid() && link.session().phaseMark() == 'H') {
                 clock.start();
+                poll.stop();
+            }
         });
         poll.start(0);
         link.session().Receive();
