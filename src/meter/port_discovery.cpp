@@ -82,30 +82,17 @@ std::optional<int> PortTableIndex(std::string_view name) {
     return std::nullopt;
 }
 
-std::string PortLabel(int index) {
-    return "COM" + std::to_string(index + 1);
-}
-
-std::string DefaultDevice(int index) {
-    if (index >= 0 && index < 4)
-        return "/dev/ttyS" + std::to_string(index);
-    if (index >= 4 && index < 12)
-        return "/dev/ttyUSB" + std::to_string(index - 4);
-    if (index >= 12 && index < 16)
-        return "/dev/ttyACM" + std::to_string(index - 12);
-    return {};
-}
-
 std::string DeviceForIndex(int index, const PortSettings& settings) {
     if (index < 0 || index >= kPortCount)
         return {};
-    std::string device = settings.DeviceOverride(PortLabel(index));
-    return device.empty() ? DefaultDevice(index) : device;
+    std::string device = settings.DeviceOverride(PortLabel(index + 1));
+    return device.empty() ? DefaultPortDevice(index + 1) : device;
 }
 
 std::string PortDisplayName(int index, const PortSettings& settings) {
     const std::string device = DeviceForIndex(index, settings);
-    return device.empty() ? PortLabel(index) : PortLabel(index) + " (" + device + ")";
+    const std::string label = PortLabel(index + 1);
+    return device.empty() ? label : label + " (" + device + ")";
 }
 
 std::vector<SerialDevice> ListSerialDevices() {
@@ -132,7 +119,7 @@ std::vector<SerialPortInfo> ComposePortInfos(const std::vector<SerialDevice>& de
         std::string label;
         for (int i = 0; i < kPortCount && label.empty(); ++i) {
             if (DeviceForIndex(i, settings) == d.path)
-                label = PortLabel(i);
+                label = PortLabel(i + 1);
         }
         if (label.empty()) {
             const size_t slash = d.path.rfind('/');

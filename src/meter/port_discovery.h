@@ -10,20 +10,16 @@
 
 #include "byte_stream.h"
 #include "port_settings.h"
+#include "store/port_devices.h"
 
 namespace dorvel {
-
-inline constexpr int kPortCount = 20;
 
 // The twenty port names by index: "COM1".."COM9", "\\.\COM10".."\\.\COM20".
 const std::array<std::string, kPortCount>& PortTable();
 // Index of the table entry a name such as "COM12" matches.
 std::optional<int> PortTableIndex(std::string_view name);
-// "COM1".."COM20" for index 0..19.
-std::string PortLabel(int index);
-// The device a label stands for without an override: COM1-4 the built-in
-// ports, COM5-12 USB adapters, COM13-16 modem-class devices, COM17-20 none.
-std::string DefaultDevice(int index);
+// Labels and default devices: PortLabel / DefaultPortDevice of
+// store/port_devices.h, which count ports from 1 (index + 1).
 // The device of a port index, an override in the settings winning.
 std::string DeviceForIndex(int index, const PortSettings& settings);
 // The label with its device, as lists and messages show a port: "COM5 (/dev/ttyUSB0)".

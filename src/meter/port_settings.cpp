@@ -1,46 +1,27 @@
 #include "port_settings.h"
 
-#include <QSettings>
+#include "store/decimal.h"
+#include "store/settings_store.h"
 
 namespace dorvel {
 
-namespace {
-
-QSettings Store() {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, "Kestrana", "DorvelSuite");
-}
-
-// The stored name of `name` in the current group, whatever its letter case.
-QString FindKey(const QSettings& settings, const QString& name) {
-    for (const QString& key : settings.childKeys()) {
-        if (key.compare(name, Qt::CaseInsensitive) == 0)
-            return key;
-    }
-    return name;
-}
-
-}  // namespace
+// One settings store for the whole program: the meter link reads "Port" and
+// the label overrides through it, as the settings sheet and the frame do.
 
 int StoredPortSettings::Port() const {
-    QSettings s = Store();
-    s.beginGroup("Edit");
-    bool ok = false;
-    const int port = s.value(FindKey(s, "Port"), 1).toInt(&ok);
-    return ok ? port : 1;
+    return SettingsStore().Port();
 }
 
 void StoredPortSettings::SetPort(int port) {
-    QSettings s = Store();
-    s.beginGroup("Edit");
-    s.setValue(FindKey(s, "Port"), port);
-    s.endGroup();
-    s.sync();
+    SettingsStore().SetPort(port);
 }
 
 std::string StoredPortSettings::DeviceOverride(const std::string& label) const {
-    QSettings s = Store();
-    s.beginGroup("Ports");
-    return s.value(FindKey(s, QString::fromStdString(label))).toString().toStdString();
+    // Labels are "COM<n>"; anything else has no override.
+    if (label.size() < 4 || label.compare(0, 3, "COM") != 0 || !AllDigits(label.substr(3))) {
+        return {};
+    }
+    return SettingsStore().PortDeviceOverride(LeadingInt(label.substr(3))).value_or(std::string());
 }
 
 }  // namespace dorvel

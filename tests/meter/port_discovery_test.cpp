@@ -53,10 +53,10 @@ TEST(PortTable, NamesAndFriendlyNames) {
         EXPECT_EQ(PortTableIndex(c.name), c.index) << c.name;
     }
     EXPECT_EQ(PortTableIndex("COM0"), std::nullopt);
-    EXPECT_EQ(DefaultDevice(0), "/dev/ttyS0");
-    EXPECT_EQ(DefaultDevice(4), "/dev/ttyUSB0");
-    EXPECT_EQ(DefaultDevice(15), "/dev/ttyACM3");
-    EXPECT_EQ(DefaultDevice(16), "");
+    EXPECT_EQ(DefaultPortDevice(1), "/dev/ttyS0");
+    EXPECT_EQ(DefaultPortDevice(5), "/dev/ttyUSB0");
+    EXPECT_EQ(DefaultPortDevice(16), "/dev/ttyACM3");
+    EXPECT_EQ(DefaultPortDevice(17), "");
 }
 
 TEST(PortTable, DevicesGetLabelsAndTheAdapterItsName) {
@@ -120,7 +120,7 @@ TEST(PortDiscoveryTest, EmptyCandidateListRetriesTenTimesThenUsesPort) {
     discovery.OpenNextPort(11);
     EXPECT_EQ(discovery.probeMode(), 0);
     EXPECT_EQ(discovery.portIndex(), 5);
-    EXPECT_EQ(stream.opened.back(), DefaultDevice(5));
+    EXPECT_EQ(stream.opened.back(), DefaultPortDevice(6));
     EXPECT_EQ(settings.Port(), 6);
 
     // "Port" = 20 lies outside the table: COM3, and 3 stored.
@@ -188,8 +188,9 @@ TEST(StoredPortSettingsTest, PortAndOverridesLiveInTheUsersSettings) {
     EXPECT_EQ(DeviceForIndex(18, settings), "");
     EXPECT_EQ(PortDisplayName(19, settings), "COM20 (/dev/pts/9)");
     QSettings s(QSettings::NativeFormat, QSettings::UserScope, "Kestrana", "DorvelSuite");
-    EXPECT_EQ(s.value("Edit/PORT").toInt(), 4);
-    EXPECT_FALSE(s.contains("Edit/Port"));
+    // One value under one name: the other spelling is replaced.
+    EXPECT_EQ(s.value("Edit/Port").toInt(), 4);
+    EXPECT_FALSE(s.contains("Edit/PORT"));
 }
 
 }  // namespace
