@@ -38,6 +38,7 @@ bool RequireValidPatientId(Context& ctx, const std::string& id);
 int ReportReply(Context& ctx, const std::string& reply);
 
 int RunDecode(Context& ctx, const Args& args);
+int RunDownload(Context& ctx, const Args& args);
 int RunImport(Context& ctx, const Args& args);
 int RunReadings(Context& ctx, const Args& args);
 int RunPatients(Context& ctx, const Args& args);

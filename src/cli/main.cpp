@@ -18,6 +18,7 @@ const std::map<std::string, int (*)(Context&, const Args&)>& Commands() {
     static const std::map<std::string, int (*)(Context&, const Args&)> commands = {
         // clang-format off
         {"decode", RunDecode},
+        {"download", RunDownload},
         {"import", RunImport},
         {"patients", RunPatients},
         {"readings", RunReadings},
