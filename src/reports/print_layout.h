@@ -56,11 +56,4 @@ inline int DataListStartForPage(int readingCount, int pageInKind) {
     return readingCount - (pageInKind - 1) * 30;
 }
 
-// The selected dates, newest first, whose one-month analysis period holds
-// at least one reading, walking back one month at a time from `today` to
-// January 2002 (the day number stays today's; a day that does not exist
-// in a month rolls over as the period rules say). Readings are judged by
-// their date only.
-std::vector<Date> MonthsWithReadings(const Date& today, const ReadingList& readings);
-
 }  // namespace dorvel::reports
