@@ -3,6 +3,7 @@
 #include <array>
 #include <vector>
 
+#include "analysis/month_walk.h"
 #include "store/calendar.h"
 #include "store/reading.h"
 
@@ -36,6 +37,12 @@ struct PageCount {
     int pages = 0;
     PageBoundaries boundary{};
 };
+
+// Pages of each monthly report in a certificate: the months from `today`
+// back to January 2002 whose period holds readings.
+inline int MonthPages(const ReadingList& list, const Date& today) {
+    return static_cast<int>(MonthsWithReadings(list, today).size());
+}
 
 inline int DataPages(int readingCount) {
     return readingCount / 30 + 1;

@@ -61,7 +61,9 @@ TEST(PrintLayout, MonthlyReportsTakeOnePagePerMonthWithReadings) {
     EXPECT_EQ(months[0], (Date{2011, 10, 15}));  // newer period first: 15 Sep .. 15 Oct
     EXPECT_EQ(months[1], (Date{2011, 3, 15}));
 
-    const PageCount count = CountPages(choices, kLogbookIndex, static_cast<int>(list.size()), 2);
+    ASSERT_EQ(MonthPages(list, Date{2012, 1, 15}), 2);
+    const PageCount count = CountPages(choices, kLogbookIndex, static_cast<int>(list.size()),
+                                       MonthPages(list, Date{2012, 1, 15}));
     EXPECT_EQ(count.pages, 1 + 1 + 2);
     EXPECT_EQ(count.boundary[3], 4);
     EXPECT_EQ(PlaceOfPage(3, count.boundary).kind, 3);
