@@ -1,5 +1,6 @@
 #include "dorvel_app.h"
 
+#include "report_page_view.h"
 #include "store/data_folder.h"
 
 namespace dorvel {
@@ -13,6 +14,9 @@ CDorvelApp::CDorvelApp(const std::string& workingFolder, std::unique_ptr<Patient
     doc_ = std::make_unique<CDorvelDoc>(folder, *store_, Clock::FromEnvironment());
     // The last patient, when it still has a profile; otherwise the box's first entry.
     doc_->currentPatientId = store_->StoredPatientId();
+    if (!pages) {
+        pages = MakeReportPageFactory(*prompter_);
+    }
     frame_ = std::make_unique<CMainFrame>(*doc_, *prompter_, link_.get(), std::move(pages));
     if (link_) {
         link_->ScanForAdapter();

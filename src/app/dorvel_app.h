@@ -15,9 +15,10 @@ namespace dorvel {
 class CDorvelApp {
   public:
     // `workingFolder` is the folder the program runs in; its DATA folder holds the files.
+    // Without a page factory the frame gets the report pages.
     CDorvelApp(const std::string& workingFolder, std::unique_ptr<PatientStore> store,
                std::unique_ptr<Prompter> prompter, std::unique_ptr<MeterLink> link,
-               PageFactory pages = MakePlaceholderPage);
+               PageFactory pages = {});
     ~CDorvelApp();
 
     CDorvelDoc& doc() { return *doc_; }

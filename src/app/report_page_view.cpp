@@ -1,0 +1,315 @@
+#include "report_page_view.h"
+
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "app/print/print_run.h"
+#include "main_frame.h"
+#include "prompter.h"
+#include "reports/painter_surface.h"
+#include "reports/recording_surface.h"
+
+namespace dorvel {
+namespace {
+
+QString Caption() {
+    return QString::fromUtf8(reports::kMessageCaption.data(),
+                             static_cast<qsizetype>(reports::kMessageCaption.size()));
+}
+
+QString FromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QAction* AddItem(QMenu& menu, const QString& text, int command, bool enabled) {
+    QAction* action = menu.addAction(text);
+    action->setData(command);
+    action->setEnabled(enabled);
+    return action;
+}
+
+}  // namespace
+
+// ---- the common page ----
+
+ReportPageView::ReportPageView(int pageIndex, CDorvelDoc& doc,
+                               std::shared_ptr<PageServices> services, QWidget* parent)
+    : DorvelPage(parent), doc_(doc), services_(std::move(services)), pageIndex_(pageIndex) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+QString ReportPageView::WindowTitle() const {
+    return FromUtf8(reports::PageWindowTitle(pageIndex_));
+}
+
+bool ReportPageView::TransferActive() const {
+    const auto* frame = qobject_cast<const CMainFrame*>(window());
+    return frame && frame->SessionVisible();
+}
+
+void ReportPageView::Tell(const std::string& text) {
+    services_->prompter.Message(window(), QString::fromStdString(text), Caption());
+}
+
+void ReportPageView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().window());
+    reports::PainterSurface surface(painter);
+    Draw(surface, reports::Growth{doc_.growthWidth, doc_.growthHeight});
+}
+
+void ReportPageView::Draw(reports::Surface& surface, reports::Growth growth) {
+    // The report's own drawing is not here yet: a white sheet with its title.
+    surface.SetPen(reports::Pen{});
+    surface.SetBrush(reports::Brush{reports::kWhite});
+    surface.Rectangle(reports::Rect{0, 0, growth.width + 810, growth.height + 650});
+    surface.SetFont(reports::Font{"Arial", 24, 700});
+    surface.SetTextColor(reports::kBlack);
+    surface.SetBackground(reports::kWhite, true);
+    surface.Text(reports::Rect{0, 0, growth.width + 810, growth.height + 650},
+                 Title().toStdString(), reports::kCentredLine);
+}
+
+void ReportPageView::resizeEvent(QResizeEvent* event) {
+    DorvelPage::resizeEvent(event);
+    // The base size comes from the start view's first resize; before it the
+    // page has not grown.
+    if (doc_.baseWidth > 0 || doc_.baseHeight > 0) {
+        const reports::Growth g =
+            reports::GrowthFor(width(), height(), doc_.baseWidth, doc_.baseHeight);
+        doc_.growthWidth = g.width;
+        doc_.growthHeight = g.height;
+    }
+}
+
+void ReportPageView::showEvent(QShowEvent* event) {
+    DorvelPage::showEvent(event);
+    if (event->spontaneous()) {
+        return;  // the window came back from the task bar: the page was active already
+    }
+    const QString title = WindowTitle();
+    if (!title.isEmpty()) {
+        window()->setWindowTitle(title);
+    }
+    Activated();
+}
+
+QMenu* ReportPageView::MakePopupMenu() {
+    if (TransferActive()) {
+        return nullptr;
+    }
+    auto* menu = new QMenu(window());
+    AddItem(*menu, "&Capture View", reports::kCaptureViewCommand, true);
+    return menu;
+}
+
+void ReportPageView::contextMenuEvent(QContextMenuEvent* event) {
+    std::unique_ptr<QMenu> menu(MakePopupMenu());
+    if (!menu) {
+        return;
+    }
+    QAction* chosen = services_->execMenu ? services_->execMenu(*menu, event->globalPos())
+                                          : menu->exec(event->globalPos());
+    if (chosen && chosen->isEnabled()) {
+        OnCommand(chosen->data().toInt());
+    }
+}
+
+void ReportPageView::OnCommand(int command) {
+    if (command == reports::kCaptureViewCommand) {
+        CaptureView();
+    }
+}
+
+reports::CaptureOutcome ReportPageView::CaptureView() {
+    const QImage shown = grab().toImage();
+    reports::CaptureOutcome outcome = reports::CaptureView(doc_.dataFolder(), pageIndex_, shown);
+    Tell(outcome.message);
+    return outcome;
+}
+
+reports::BodyPainter ReportPageView::PrintBody(const reports::PatientFacts& facts, int printRange) {
+    // The certificate's cover sheet and data pages come from the data list;
+    // the other kinds keep their header and footer until their bodies exist.
+    return reports::DataListBody(doc_.readings, doc_.settings, doc_.runSettings, facts, printRange,
+                                 doc_.dataList.start);
+}
+
+void ReportPageView::PrintPage() {
+    if (TransferActive()) {
+        return;
+    }
+    reports::PrintJob job;
+    job.facts.profile = doc_.profile;
+    job.facts.patientId = doc_.currentPatientId;
+    job.facts.dateFormat = doc_.settings.dateFormat;
+    job.shownPageIndex = pageIndex_;
+    job.readingCount = static_cast<int>(doc_.readings.size());
+    job.monthPages = reports::MonthPages(doc_.readings, doc_.clock().Today());
+    print::CMyPrintDialog dialog(
+        services_->printChoices, pageIndex_, job.readingCount, job.monthPages,
+        services_->printers ? services_->printers() : print::SystemPrinters(), window());
+    if (services_->prompter.Exec(dialog) != QDialog::Accepted) {
+        return;  // nothing printed, no fonts made
+    }
+    job.choices = services_->printChoices;
+    job.body = PrintBody(job.facts, job.choices.printRange);
+    const print::PrintOutcome outcome = print::PrintChosen(dialog, job);
+    if (!outcome.message.empty()) {
+        Tell(outcome.message);
+    }
+}
+
+// ---- the data list page ----
+
+CDorvelPage1::CDorvelPage1(CDorvelDoc& doc, std::shared_ptr<PageServices> services, QWidget* parent)
+    : ReportPageView(kDataListPage, doc, std::move(services), parent) {}
+
+reports::DataListView CDorvelPage1::View() const {
+    return reports::MakeDataListView(doc_.readings, doc_.dataList.start, doc_.settings,
+                                     doc_.runSettings);
+}
+
+void CDorvelPage1::Draw(reports::Surface& surface, reports::Growth growth) {
+    reports::DrawDataListScreen(surface, View(), growth);
+    if (band_) {
+        surface.SetBrush(reports::Brush{reports::kWhite, true});
+        surface.SetPen(reports::Pen{reports::kRed, 1, reports::PenStyle::Dot});
+        surface.Rectangle(*band_);
+    }
+}
+
+void CDorvelPage1::Activated() {
+    selection_.Activate();
+    band_.reset();
+}
+
+void CDorvelPage1::Redraw() {
+    // A full repaint draws the grid anew; the band was only ever on screen.
+    band_.reset();
+    ReportPageView::Redraw();
+}
+
+void CDorvelPage1::resizeEvent(QResizeEvent* event) {
+    ReportPageView::resizeEvent(event);
+    StartRedrawTimer(reports::RepaintTimerId(kDataListPage));
+}
+
+void CDorvelPage1::SelectAt(int x, int y) {
+    // The selection draws its own band changes; replaying them on the next
+    // paint keeps the picture as the click left it.
+    reports::RecordingSurface marks;
+    selection_.RightButton(marks, x, y, doc_.growthWidth, View().dataListStart);
+    band_.reset();
+    for (const auto& op : marks.ops()) {
+        if (op.kind == reports::RecordingSurface::Kind::Rectangle &&
+            op.pen.color == reports::kRed) {
+            band_ = op.rect;
+        }
+    }
+    update();
+}
+
+void CDorvelPage1::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton) {
+        const QPoint at = event->position().toPoint();
+        SelectAt(at.x(), at.y());
+    }
+    ReportPageView::mousePressEvent(event);
+}
+
+QMenu* CDorvelPage1::MakePopupMenu() {
+    if (!selection_.MenuOpens(View().dataListStart, doc_.currentPage)) {
+        return nullptr;
+    }
+    auto* menu = new QMenu(window());
+    for (const reports::MenuItem& item : reports::DataListMenu()) {
+        if (item.text.empty()) {
+            menu->addSeparator();
+        } else {
+            AddItem(*menu, FromUtf8(item.text), item.command, item.enabled);
+        }
+    }
+    return menu;
+}
+
+void CDorvelPage1::OnCommand(int command) {
+    switch (command) {
+        case reports::kToggleUnitCommand:
+            SaveToggle(reports::ToggleUnit);
+            break;
+        case reports::kToggleMealsCommand:
+            SaveToggle(reports::ToggleSeparateMeals);
+            break;
+        case reports::kDeleteReadingCommand:
+            DeleteSelected();
+            break;
+        case reports::kChangeDateFormatCommand:
+        case reports::kChangeTimeFormatCommand:
+            break;  // offered but never enabled
+        default:
+            ReportPageView::OnCommand(command);
+            break;
+    }
+}
+
+void CDorvelPage1::SaveToggle(reports::ToggleOutcome (*toggle)(UserSettings&,
+                                                               const reports::SaveSettings&)) {
+    const std::string id = doc_.currentPatientId;
+    reports::SaveSettings save;
+    if (!id.empty()) {
+        save = [this, id](const UserSettings& settings) {
+            if (doc_.store().WriteProfile(doc_.dataFolder(), id, doc_.profile, settings)) {
+                return WriteResult{};
+            }
+            return WriteResult{WriteStatus::Failed, id + ".info"};
+        };
+    }
+    const reports::ToggleOutcome outcome = toggle(doc_.settings, save);
+    // The unit changes the texts, the meal switch the statistics behind the
+    // other pages: both take effect now, saved or not.
+    doc_.Recompute();
+    StartRedrawTimer(reports::RepaintTimerId(kDataListPage));
+    if (!outcome.message.empty()) {
+        Tell(outcome.message);
+    }
+}
+
+void CDorvelPage1::DeleteSelected() {
+    if (!services_->prompter.AskOkCancel(window(), FromUtf8(reports::kDeleteQuestion), Caption())) {
+        return;
+    }
+    const reports::DeleteOutcome outcome = reports::DeleteSelectedReading(
+        doc_.dataFolder(), doc_.currentPatientId, doc_.readings, View().dataListStart,
+        selection_.selectedRow(), doc_.runSettings.controlDisplay == 1);
+    if (!outcome.removed) {
+        return;
+    }
+    doc_.Recompute();
+    StartRedrawTimer(reports::RepaintTimerId(kDataListPage));
+    if (!outcome.message.empty()) {
+        Tell(outcome.message);
+    }
+}
+
+// ---- the factory ----
+
+PageFactory MakeReportPageFactory(std::shared_ptr<PageServices> services) {
+    return [services](int index, CDorvelDoc& doc, QWidget* parent) -> DorvelPage* {
+        if (index == kDataListPage) {
+            return new CDorvelPage1(doc, services, parent);
+        }
+        if (index > kDataListPage && index <= kPatientListPage) {
+            return new ReportPageView(index, doc, services, parent);
+        }
+        return MakePlaceholderPage(index, doc, parent);
+    };
+}
+
+PageFactory MakeReportPageFactory(Prompter& prompter) {
+    return MakeReportPageFactory(std::make_shared<PageServices>(prompter));
+}
+
+}  // namespace dorvel

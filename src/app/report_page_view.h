@@ -1,0 +1,119 @@
+#pragma once
+
+#include <QList>
+#include <QPoint>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "app/print/print_dialog.h"
+#include "pages.h"
+#include "reports/bmp_writer.h"
+#include "reports/data_list_page.h"
+#include "reports/print_job.h"
+#include "reports/print_layout.h"
+
+class QAction;
+class QMenu;
+
+namespace dorvel {
+
+class Prompter;
+
+// What the report pages share beyond the document: the questions to the
+// user, the print choices that outlive every print dialog, and the two
+// places where a window would wait on the user (the popup menu and the
+// printer list), so tests can answer them.
+struct PageServices {
+    explicit PageServices(Prompter& p) : prompter(p) {}
+    Prompter& prompter;
+    reports::PrintChoices printChoices;
+    // Shows the popup menu at a screen point and returns the chosen item.
+    std::function<QAction*(QMenu& menu, const QPoint& at)> execMenu;
+    std::function<QList<print::PrinterEntry>()> printers;
+};
+
+// The window of a report page: draws the page through the vector surface,
+// follows the growth of the client area, sets the frame's title when it
+// becomes active, offers its popup menu and saves itself as a picture.
+class ReportPageView : public DorvelPage {
+    Q_OBJECT
+  public:
+    ReportPageView(int pageIndex, CDorvelDoc& doc, std::shared_ptr<PageServices> services,
+                   QWidget* parent = nullptr);
+
+    int pageIndex() const { return pageIndex_; }
+    QString Title() const override { return PageTitle(pageIndex_); }
+    // The frame's title while this page is active; empty when the page leaves it alone.
+    QString WindowTitle() const;
+
+    // The page's popup menu, or null when none may open now. The caller owns it.
+    virtual QMenu* MakePopupMenu();
+    // A command of the popup menu.
+    virtual void OnCommand(int command);
+    // Grabs the page as shown and writes its picture into the data folder.
+    reports::CaptureOutcome CaptureView();
+    void PrintPage() override;
+
+  protected:
+    void paintEvent(QPaintEvent*) override;
+    void resizeEvent(QResizeEvent*) override;
+    void showEvent(QShowEvent*) override;
+    void contextMenuEvent(QContextMenuEvent*) override;
+
+    // The screen drawing of the page, in pixels.
+    virtual void Draw(reports::Surface& surface, reports::Growth growth);
+    virtual void Activated() {}
+    // The printed body of the page's kinds.
+    virtual reports::BodyPainter PrintBody(const reports::PatientFacts& facts, int printRange);
+    // A meter transfer is running: the frame's progress window is up.
+    bool TransferActive() const;
+    void Tell(const std::string& text);
+
+    CDorvelDoc& doc_;
+    std::shared_ptr<PageServices> services_;
+
+  private:
+    int pageIndex_;
+};
+
+// The data list page: 30 readings to a screen page, the selection band, the
+// unit and separate-meals switches and deletion of a single reading.
+class CDorvelPage1 : public ReportPageView {
+    Q_OBJECT
+  public:
+    CDorvelPage1(CDorvelDoc& doc, std::shared_ptr<PageServices> services,
+                 QWidget* parent = nullptr);
+
+    int selectedRow() const { return selection_.selectedRow(); }
+    // The red band of the selected row while it is shown, in pixels.
+    std::optional<reports::Rect> band() const { return band_; }
+    // What the page shows now (the document's list at its cursor).
+    reports::DataListView View() const;
+
+    QMenu* MakePopupMenu() override;
+    void OnCommand(int command) override;
+
+  protected:
+    void mousePressEvent(QMouseEvent*) override;
+    void Draw(reports::Surface& surface, reports::Growth growth) override;
+    void Activated() override;
+    void Redraw() override;
+    void resizeEvent(QResizeEvent*) override;
+
+  private:
+    void SelectAt(int x, int y);
+    void SaveToggle(reports::ToggleOutcome (*toggle)(UserSettings&, const reports::SaveSettings&));
+    void DeleteSelected();
+
+    reports::DataListSelection selection_;
+    std::optional<reports::Rect> band_;
+};
+
+// The page factory of the program: the data list page, the frame pages of
+// the other reports (they show their title until their drawing exists) and
+// the empty page 9.
+PageFactory MakeReportPageFactory(std::shared_ptr<PageServices> services);
+PageFactory MakeReportPageFactory(Prompter& prompter);
+
+}  // namespace dorvel
