@@ -72,20 +72,27 @@ void ReportPageView::Draw(reports::Surface& surface, reports::Growth growth) {
                  Title().toStdString(), reports::kCentredLine);
 }
 
+void ReportPageView::UpdateGrowth() {
+    // The base size comes from the start view's first resize; before it the
+    // page has not grown. Hidden pages are resized with their stack's own
+    // sizes now and then, and must not speak for the page on screen.
+    if (!isVisible() || (doc_.baseWidth == 0 && doc_.baseHeight == 0)) {
+        return;
+    }
+    const reports::Growth g =
+        reports::GrowthFor(width(), height(), doc_.baseWidth, doc_.baseHeight);
+    doc_.growthWidth = g.width;
+    doc_.growthHeight = g.height;
+}
+
 void ReportPageView::resizeEvent(QResizeEvent* event) {
     DorvelPage::resizeEvent(event);
-    // The base size comes from the start view's first resize; before it the
-    // page has not grown.
-    if (doc_.baseWidth > 0 || doc_.baseHeight > 0) {
-        const reports::Growth g =
-            reports::GrowthFor(width(), height(), doc_.baseWidth, doc_.baseHeight);
-        doc_.growthWidth = g.width;
-        doc_.growthHeight = g.height;
-    }
+    UpdateGrowth();
 }
 
 void ReportPageView::showEvent(QShowEvent* event) {
     DorvelPage::showEvent(event);
+    UpdateGrowth();
     if (event->spontaneous()) {
         return;  // the window came back from the task bar: the page was active already
     }

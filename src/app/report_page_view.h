@@ -74,6 +74,7 @@ class ReportPageView : public DorvelPage {
     std::shared_ptr<PageServices> services_;
 
   private:
+    void UpdateGrowth();
     int pageIndex_;
 };
 

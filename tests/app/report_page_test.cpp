@@ -1,0 +1,336 @@
+// The report pages inside the main window: drawing, titles, the data list's
+// selection, popup menu, switches and deletion, Capture View and printing.
+#include <sys/stat.h>
+
+#include <QCheckBox>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QtTest/QTest>
+#include <filesystem>
+
+#include "app/print/print_dialog.h"
+#include "app/report_page_view.h"
+#include "app_fixture.h"
+#include "store/data_folder.h"
+#include "store/patient_data_file.h"
+#include "support/records.h"
+#include "support/temp_folder.h"
+
+namespace dorvel::test {
+namespace {
+
+constexpr int kReadings = 95;
+
+// Row r of the table on screen (pixels), as the page draws it.
+QPoint RowPoint(int r) {
+    return QPoint(100, 27 + 17 * r + 9);
+}
+
+class ReportPageTest : public AppTest {
+  protected:
+    void SetUp() override {
+        qputenv("DORVEL_TODAY", "2026-03-10");
+        std::string records;
+        // Oldest first, one a day before breakfast: values 60, 61, ... so the
+        // newest is 154.
+        for (int i = 0; i < kReadings; ++i) {
+            records += StoredRecord(1, 0, 2025, 1 + i / 28, 1 + i % 28, 6, 0, 60 + i);
+        }
+        AddPatient("ANNA", "Anna Meier", records);
+        AddPatient("FEW", "Few Readings",
+                   StoredRecord(1, 0, 2026, 3, 1, 8, 0, 100) +
+                       StoredRecord(1, 0, 2026, 3, 2, 8, 0, 101) +
+                       StoredRecord(1, 0, 2026, 3, 3, 8, 0, 102) +
+                       StoredRecord(1, 5, 2026, 3, 4, 8, 0, 0) +
+                       StoredRecord(1, 0, 2026, 3, 5, 8, 0, 300));
+        storedId = "ANNA";
+    }
+
+    // Starts the program with page services the test can steer, shows the window.
+    void StartShown() {
+        auto p = std::make_unique<ScriptedPrompter>();
+        auto s = std::make_unique<TestStore>();
+        auto l = std::make_unique<FakeMeterLink>();
+        link = l.get();
+        prompter = p.get();
+        store = s.get();
+        store->id = storedId;
+        services = std::make_shared<PageServices>(*prompter);
+        services->printers = [] {
+            return QList<print::PrinterEntry>{{"Testdrucker", "Bereit", "", "", ""}};
+        };
+        services->execMenu = [this](QMenu& menu, const QPoint&) -> QAction* {
+            ++menusShown;
+            for (QAction* a : menu.actions()) {
+                if (a->text() == menuChoice) {
+                    return a;
+                }
+            }
+            return nullptr;
+        };
+        app = std::make_unique<CDorvelApp>(work.path(), std::move(s), std::move(p), std::move(l),
+                                           MakeReportPageFactory(services));
+        frame().show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame()));
+    }
+
+    CDorvelPage1& list() { return *static_cast<CDorvelPage1*>(frame().page(kDataListPage)); }
+    ReportPageView& page(int i) { return *static_cast<ReportPageView*>(frame().page(i)); }
+
+    void ShowList() {
+        frame().Run(kCmdDataList);
+        QApplication::processEvents();
+    }
+    // A right click as the user makes it: the button press, then the popup.
+    void RightClick(QWidget& w, QPoint at) {
+        QTest::mousePress(&w, Qt::RightButton, {}, at);
+        QTest::mouseRelease(&w, Qt::RightButton, {}, at);
+        QContextMenuEvent menu(QContextMenuEvent::Mouse, at, w.mapToGlobal(at));
+        QApplication::sendEvent(&w, &menu);
+    }
+    // Red pixels on a line of the page as it shows now.
+    int RedOnRow(QWidget& w, int y) {
+        const QImage shown = w.grab().toImage();
+        int red = 0;
+        for (int x = 0; x < shown.width(); ++x) {
+            red += shown.pixelColor(x, y) == QColor(255, 0, 0) ? 1 : 0;
+        }
+        return red;
+    }
+    int StoredCount(const std::string& id) {
+        return static_cast<int>(LoadReadings(data(), id).size());
+    }
+
+    std::shared_ptr<PageServices> services;
+    QString menuChoice;
+    int menusShown = 0;
+};
+
+TEST_F(ReportPageTest, DataListDrawsTheDocumentsRowsAndFollowsThePagingCommands) {
+    StartShown();
+    ShowList();
+    EXPECT_EQ(frame().windowTitle(), "DATEN");
+    EXPECT_EQ(doc().growthWidth, 0);
+
+    // The list opens on the oldest screen page; the paging commands move it.
+    EXPECT_EQ(list().View().dataListStart, 30);
+    frame().Run(kCmdNextYear);
+    EXPECT_EQ(list().View().dataListStart, kReadings);
+    EXPECT_EQ(list().lastTimerId(), 100);
+    EXPECT_EQ(reports::RowTexts(list().View(), 0, false)[0], "1");
+    EXPECT_EQ(reports::RowTexts(list().View(), 0, false)[5], "154");
+    frame().Run(kCmdPrevMonth);
+    EXPECT_EQ(list().View().dataListStart, kReadings - 30);
+    EXPECT_EQ(reports::RowTexts(list().View(), 0, false)[0], "31");
+    frame().Run(kCmdPrevYear);
+    EXPECT_EQ(list().View().dataListStart, 30);
+
+    // The widget shows vectors drawn from that view: silver header, row fills
+    // by range class (60 is below the default low bound, 99 in range).
+    QTest::qWait(150);
+    const QImage shown = list().grab().toImage();
+    EXPECT_EQ(shown.pixelColor(12, 12), QColor(192, 192, 192));
+    EXPECT_EQ(shown.pixelColor(12, RowPoint(29).y()), QColor(255, 255, 192));  // 60 mg/dL
+    EXPECT_EQ(shown.pixelColor(12, RowPoint(0).y()), QColor(192, 255, 192));   // 89 mg/dL
+
+    // The other pages set their own titles where they have one.
+    frame().Run(kCmdSummary);
+    EXPECT_EQ(frame().windowTitle(), "Übersicht");
+    frame().Run(kCmdLogbook);
+    EXPECT_EQ(frame().windowTitle(), "Tagebuch");
+}
+
+TEST_F(ReportPageTest, RightClickSelectsInsideTheTableOnly) {
+    StartShown();
+    ShowList();
+    EXPECT_EQ(list().selectedRow(), 0);
+
+    RightClick(list(), RowPoint(3));
+    EXPECT_EQ(list().selectedRow(), 3);
+    ASSERT_TRUE(list().band().has_value());
+    EXPECT_EQ(*list().band(), (reports::Rect{10, 78, 789, 95}));
+    // The dotted red band is on screen until the next full repaint.
+    EXPECT_GT(RedOnRow(list(), 78), 100);
+    EXPECT_EQ(menusShown, 1);
+
+    // x = 59 and y = 540 lie outside: the selection stays, the band goes.
+    RightClick(list(), QPoint(59, RowPoint(5).y()));
+    EXPECT_EQ(list().selectedRow(), 3);
+    EXPECT_FALSE(list().band().has_value());
+    EXPECT_EQ(RedOnRow(list(), 78), 0);
+    RightClick(list(), QPoint(200, 540));
+    EXPECT_EQ(list().selectedRow(), 3);
+
+    // Switching away and back activates the page anew.
+    frame().Run(kCmdSummary);
+    ShowList();
+    EXPECT_EQ(list().selectedRow(), 0);
+}
+
+TEST_F(ReportPageTest, MenuOpensOnlyOverAShownRowWithItsItemsAndStates) {
+    storedId = "FEW";
+    StartShown();
+    ShowList();
+    ASSERT_EQ(list().View().dataListStart, 5);
+
+    std::unique_ptr<QMenu> menu(list().MakePopupMenu());
+    ASSERT_TRUE(menu);
+    QStringList items;
+    for (QAction* a : menu->actions()) {
+        items << (a->isSeparator() ? "-" : a->text() + (a->isEnabled() ? "" : " (aus)"));
+    }
+    EXPECT_EQ(items, (QStringList{"&Datenformat ändern (aus)", "&Zeitformat ändern (aus)",
+                                  "Messein&heit ändern", "-", "&Mahlzeiten trennen [kombinieren]",
+                                  "-", "Daten löschen", "Capture View"}));
+
+    // Row 7 of five readings: selected, no band, no menu.
+    const int before = menusShown;
+    RightClick(list(), RowPoint(7));
+    EXPECT_EQ(list().selectedRow(), 7);
+    EXPECT_FALSE(list().band().has_value());
+    EXPECT_EQ(menusShown, before);
+    EXPECT_EQ(list().MakePopupMenu(), nullptr);
+
+    // Pages without a list of their own have only "&Capture View"; none
+    // opens while the meter is talking.
+    menu.reset(page(kSummaryPage).MakePopupMenu());
+    ASSERT_TRUE(menu);
+    ASSERT_EQ(menu->actions().size(), 1);
+    EXPECT_EQ(menu->actions()[0]->text(), "&Capture View");
+    frame().Run(kCmdReceive);
+    ASSERT_TRUE(frame().SessionVisible());
+    for (int i = kLogbookPage; i <= kPatientListPage; ++i) {
+        EXPECT_EQ(page(i).MakePopupMenu(), nullptr) << i;
+    }
+}
+
+TEST_F(ReportPageTest, UnitAndMealSwitchesSaveTheProfileAndRedraw) {
+    StartShown();
+    ShowList();
+    frame().Run(kCmdNextYear);
+    store->id = "someone else";
+    const int recomputes = doc().recomputeCount();
+
+    RightClick(list(), RowPoint(0));
+    menuChoice = "Messein&heit ändern";
+    RightClick(list(), RowPoint(0));
+    EXPECT_EQ(doc().settings.glucoseUnit, 1);
+    EXPECT_EQ(reports::RowTexts(list().View(), 0, false)[5], "8.5");  // 154 mg/dL
+    EXPECT_GT(doc().recomputeCount(), recomputes);
+    EXPECT_EQ(list().lastTimerId(), 100);
+    EXPECT_EQ(store->id, "ANNA");  // saving remembers the patient
+
+    PatientProfile profile;
+    UserSettings saved;
+    store->ReadProfile(data(), "ANNA", profile, saved);
+    EXPECT_EQ(saved.glucoseUnit, 1);
+    EXPECT_EQ(profile.name, "Anna Meier");
+
+    list().OnCommand(reports::kToggleUnitCommand);
+    store->ReadProfile(data(), "ANNA", profile, saved);
+    EXPECT_EQ(saved.glucoseUnit, 0);
+
+    const int meals = doc().settings.separateMeals;
+    list().OnCommand(reports::kToggleMealsCommand);
+    store->ReadProfile(data(), "ANNA", profile, saved);
+    EXPECT_EQ(saved.separateMeals, meals == 0 ? 1 : 0);
+    EXPECT_TRUE(prompter->messages.empty());
+}
+
+TEST_F(ReportPageTest, DeletingTheSelectedReadingAsksAndRewritesTheFile) {
+    StartShown();
+    ShowList();
+    frame().Run(kCmdNextYear);  // newest first: row 2 holds value 152
+
+    // Cancel keeps everything.
+    RightClick(list(), RowPoint(2));
+    list().OnCommand(reports::kDeleteReadingCommand);
+    ASSERT_EQ(prompter->questions.size(), 1u);
+    EXPECT_EQ(prompter->questions[0], "Wirklich alle Daten löschen?");
+    EXPECT_EQ(StoredCount("ANNA"), kReadings);
+
+    // OK through the popup menu removes exactly that reading, in memory and on disk.
+    prompter->answers = {true};
+    menuChoice = "Daten löschen";
+    RightClick(list(), RowPoint(2));
+    EXPECT_EQ(StoredCount("ANNA"), kReadings - 1);
+    EXPECT_EQ(static_cast<int>(doc().readings.size()), kReadings - 1);
+    for (const Reading& r : LoadReadings(data(), "ANNA")) {
+        EXPECT_NE(r.Value().value, 152);
+    }
+    EXPECT_EQ(reports::RowTexts(list().View(), 2, false)[5], "151");
+    EXPECT_TRUE(prompter->messages.empty());
+}
+
+TEST_F(ReportPageTest, ADeletionThatCannotBeSavedIsToldAndTheFileKeepsTheReading) {
+    StartShown();
+    ShowList();
+    const std::string file = PatientFilePath(data(), "ANNA", kDataFileExtension);
+    ASSERT_EQ(::chmod(file.c_str(), 0444), 0);
+
+    RightClick(list(), RowPoint(0));
+    prompter->answers = {true};
+    list().OnCommand(reports::kDeleteReadingCommand);
+    ::chmod(file.c_str(), 0644);
+
+    EXPECT_EQ(StoredCount("ANNA"), kReadings);
+    ASSERT_EQ(prompter->messages.size(), 1u);
+    EXPECT_TRUE(prompter->messages[0].text.contains("schreibgeschützt"));
+    EXPECT_EQ(prompter->messages[0].caption, "Merovan");
+}
+
+TEST_F(ReportPageTest, CaptureViewWritesThePagePictureAndSaysSo) {
+    StartShown();
+    frame().Run(kCmdSummary);
+    QApplication::processEvents();
+    menuChoice = "&Capture View";
+    RightClick(page(kSummaryPage), QPoint(300, 300));
+    ASSERT_EQ(prompter->messages.size(), 1u);
+    EXPECT_EQ(prompter->messages[0].text, "Save Complete - ZUSAMMENFASSUNG.BMP");
+    EXPECT_EQ(prompter->messages[0].caption, "Merovan");
+    const QImage written(QString::fromStdString(data() + "/ZUSAMMENFASSUNG.BMP"), "BMP");
+    ASSERT_FALSE(written.isNull());
+    EXPECT_EQ(written.size(), page(kSummaryPage).size());
+
+    // The data list captures under its own name, replacing an earlier picture.
+    ShowList();
+    list().OnCommand(reports::kCaptureViewCommand);
+    list().OnCommand(reports::kCaptureViewCommand);
+    EXPECT_EQ(prompter->messages.back().text, "Save Complete - DATEN.BMP");
+    EXPECT_TRUE(std::filesystem::exists(data() + "/DATEN.BMP"));
+}
+
+TEST_F(ReportPageTest, PrintCommandPrintsTheDataListIntoAPdf) {
+    StartShown();
+    ShowList();
+    const std::string pdf = work.path() + "/druck.pdf";
+    int dialogs = 0;
+    prompter->onDialog = [&](QDialog& d) {
+        ++dialogs;
+        auto* dialog = dynamic_cast<print::CMyPrintDialog*>(&d);
+        if (!dialog) {
+            return static_cast<int>(QDialog::Rejected);
+        }
+        static_cast<QCheckBox*>(dialog->Control(print::control::kPrintToFile))->setChecked(true);
+        dialog->setOutputFile(QString::fromStdString(pdf));
+        return static_cast<int>(QDialog::Accepted);
+    };
+    frame().Run(kCmdPrint);
+    ASSERT_EQ(dialogs, 1);
+    ASSERT_TRUE(std::filesystem::exists(pdf));
+    std::string text;
+    ASSERT_EQ(RunCommand("pdftotext '" + pdf + "' -", &text), 0);
+    EXPECT_NE(text.find("DATEN"), std::string::npos);
+    EXPECT_NE(text.find("ANNA"), std::string::npos);
+    EXPECT_NE(text.find("Messbereich"), std::string::npos);
+    EXPECT_TRUE(prompter->messages.empty());
+
+    // A cancelled dialog prints nothing.
+    std::filesystem::remove(pdf);
+    prompter->onDialog = nullptr;
+    frame().Run(kCmdPrint);
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+}
+
+}  // namespace
+}  // namespace dorvel::test
