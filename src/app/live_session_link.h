@@ -3,13 +3,13 @@
 #include <memory>
 #include <string>
 
+#include "meter/port_settings.h"
 #include "session_link.h"
 
 namespace dorvel {
 
 class MeterLink;
 class PortDiscovery;
-class PortSettings;
 class SerialPort;
 struct SessionResult;
 struct SessionTiming;
