@@ -15,6 +15,7 @@
 #include "store/calendar.h"
 #include "store/data_folder.h"
 #include "store/patient_data_file.h"
+#include "store/profile_file.h"
 
 namespace dorvel::cli {
 
@@ -84,13 +85,20 @@ int RunReport(Context& ctx, const Args& args) {
     if (file.unreadable)
         return Fail(ctx, file.detail);
     const ReadingList list = ReadingsFromImage(file.image);
-    const UserSettings settings;
+    // The patient's own units, meal slots and ranges; a profile that cannot
+    // be read gives the defaults, as the program itself would show them.
+    const ProfileRead profile = ReadProfile(ctx.dataFolder, id);
+    if (profile.unreadable)
+        ctx.err << "Das Patientenprofil kann nicht gelesen werden; es gelten die Vorgaben. ("
+                << profile.problem << ")\n";
+    const UserSettings& settings = profile.settings;
     const RunSettings run;
     const int newest = static_cast<int>(list.size());
 
     EnsureGuiApplication();
     if (ext == ".pdf") {
         reports::PrintJob job;
+        job.facts.profile = profile.profile;
         job.facts.patientId = id;
         job.facts.dateFormat = settings.dateFormat;
         job.shownPageIndex = page;

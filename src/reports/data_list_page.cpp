@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "analysis/statistics.h"
 #include "store/patient_data_file.h"
 
 namespace dorvel::reports {
@@ -21,19 +22,6 @@ std::string Format(const char* format, auto... args) {
 // The hhmm key of a time, as the slot comparison uses it.
 int TimeKey(int hour, int minute) {
     return hour * 100 + minute;
-}
-
-double ToMmol(int value) {
-    if (value < 1)
-        return 0.0;
-    const double mmol = std::floor(value / 18.0 * 10) / 10;
-    return mmol < 0.1 ? 0.0 : mmol;
-}
-
-int ToFahrenheit(int tenths) {
-    if (tenths < 1)
-        return 0;
-    return static_cast<int>(tenths / 10.0 * 1.8 + 32);
 }
 
 std::string TemperatureText(int t, int unit, bool paper) {
@@ -81,43 +69,20 @@ std::array<std::string, 8> HeaderTexts() {
 
 }  // namespace
 
-int ClampDataListStart(int dataListStart, int readingCount) {
-    if (readingCount <= 0)
-        return 0;
-    if (dataListStart < kDataListRows)
-        dataListStart = readingCount >= kDataListRows ? kDataListRows : readingCount;
-    return std::min(dataListStart, readingCount);
-}
-
 int ListPositionOfRow(const ReadingList& list, int dataListStart, int row, bool hideControl) {
     if (row < 0 || row >= kDataListRows || row >= dataListStart)
         return -1;
-    if (!hideControl) {
-        const int position = dataListStart - 1 - row;
-        return position >= 0 && position < static_cast<int>(list.size()) ? position : -1;
-    }
-    int seen = 0;
-    for (int position = static_cast<int>(list.size()) - 1; position >= 0; --position) {
-        if (list[static_cast<size_t>(position)].IsControl())
+    const int wanted = dataListStart - 1 - row;  // among the listed readings, oldest first
+    if (!hideControl)
+        return wanted < static_cast<int>(list.size()) ? wanted : -1;
+    int listed = 0;
+    for (size_t position = 0; position < list.size(); ++position) {
+        if (list[position].IsControl())
             continue;
-        if (seen++ == row)
-            return position;
+        if (listed++ == wanted)
+            return static_cast<int>(position);
     }
     return -1;
-}
-
-std::vector<DataListRow> PageWindowRows(const ReadingList& list, int dataListStart,
-                                        bool hideControl) {
-    std::vector<DataListRow> rows;
-    for (int r = 0; r < kDataListRows; ++r) {
-        const int position = ListPositionOfRow(list, dataListStart, r, hideControl);
-        if (position < 0)
-            break;
-        const Reading& reading = list[static_cast<size_t>(position)];
-        rows.push_back(DataListRow{reading.When(), reading.marker, reading.Value().value,
-                                   reading.temperature});
-    }
-    return rows;
 }
 
 DataListView MakeDataListView(const ReadingList& list, int dataListStart,
@@ -127,10 +92,11 @@ DataListView MakeDataListView(const ReadingList& list, int dataListStart,
     view.run = run;
     view.readingCount = static_cast<int>(list.size());
     view.controlCount = static_cast<int>(list.ControlCount());
-    const bool hide = run.controlDisplay == 1;
-    const int shown = hide ? view.readingCount - view.controlCount : view.readingCount;
-    view.dataListStart = ClampDataListStart(dataListStart, shown);
-    view.rows = PageWindowRows(list, view.dataListStart, hide);
+    ListCursor cursor;
+    cursor.dataListStart = dataListStart;
+    cursor.controlDisplay = run.controlDisplay;
+    view.window = BuildPageWindow(list, cursor);
+    view.dataListStart = cursor.dataListStart;
     return view;
 }
 
@@ -212,7 +178,7 @@ std::string_view SlotText(int slot, bool paper) {
 }
 
 std::array<std::string, 8> RowTexts(const DataListView& view, int r, bool paper) {
-    const DataListRow& row = view.rows[static_cast<size_t>(r)];
+    const DataListRow& row = view.row(r);
     const UserSettings& s = view.settings;
     std::array<std::string, 8> t;
 
@@ -241,7 +207,7 @@ std::array<std::string, 8> RowTexts(const DataListView& view, int r, bool paper)
 
     t[3] = std::string(DataListMarkerText(row.marker));
     t[4] = std::string(SlotText(SlotOfRow(row, s), paper));
-    t[5] = s.glucoseUnit == 1 ? Format("%2.1f", ToMmol(row.value)) : Format("%3d", row.value);
+    t[5] = s.glucoseUnit == 1 ? Format("%2.1f", ToMmolPerL(row.value)) : Format("%3d", row.value);
     t[6] = TemperatureText(row.temperature, view.run.temperatureUnit, paper);
     t[7] = std::string(ClassText(ClassOfRow(row, s)));
     return t;
@@ -277,10 +243,9 @@ void DrawDataListScreen(Surface& surface, const DataListView& view, Growth growt
     DrawCells(surface, edges, 10, 30, HeaderTexts());
 
     surface.SetTextColor(kBlue);
-    const int rows = std::min<int>(static_cast<int>(view.rows.size()),
-                                   std::min(view.dataListStart, kDataListRows));
+    const int rows = std::min(view.rowCount(), view.dataListStart);
     for (int r = 0; r < rows; ++r) {
-        const Color fill = FillOf(ClassOfRow(view.rows[static_cast<size_t>(r)], view.settings));
+        const Color fill = FillOf(ClassOfRow(view.row(r), view.settings));
         surface.SetBrush(Brush{fill});
         surface.SetBackground(fill, true);
         DrawCells(surface, edges, 27 + 17 * r, 47 + 17 * r, RowTexts(view, r, false));
@@ -299,10 +264,9 @@ void DrawDataListPaper(Surface& surface, const PaperMetrics& paper, const DataLi
     DrawCells(surface, edges, paper.Y(7.0), paper.Y(7.8), HeaderTexts());
 
     surface.SetTextColor(kBlue);
-    const int rows = std::min<int>(static_cast<int>(view.rows.size()),
-                                   std::min(view.dataListStart, kDataListRows));
+    const int rows = std::min(view.rowCount(), view.dataListStart);
     for (int r = 0; r < rows; ++r) {
-        const Color fill = FillOf(ClassOfRow(view.rows[static_cast<size_t>(r)], view.settings));
+        const Color fill = FillOf(ClassOfRow(view.row(r), view.settings));
         surface.SetBrush(Brush{fill});
         surface.SetBackground(fill, true);
         DrawCells(surface, edges, paper.Y(7.8 + 0.8 * r), paper.Y(8.6 + 0.8 * r),
@@ -352,6 +316,42 @@ const std::vector<MenuItem>& DataListMenu() {
         {"Capture View", kCaptureViewCommand, true},
     };
     return menu;
+}
+
+namespace {
+
+ToggleOutcome Save(const UserSettings& s, const SaveSettings& save) {
+    ToggleOutcome outcome;
+    outcome.write = save ? save(s) : WriteResult{WriteStatus::Failed, "kein Patient"};
+    if (!outcome.write.ok()) {
+        outcome.message = outcome.write.status == WriteStatus::ReadOnly
+                              ? "Das Patientenprofil ist schreibgeschützt; die Einstellung gilt "
+                                "nur bis zum Programmende."
+                              : "Das Patientenprofil konnte nicht gespeichert werden; die "
+                                "Einstellung gilt nur bis zum Programmende. (" +
+                                    outcome.write.detail + ")";
+    }
+    return outcome;
+}
+
+}  // namespace
+
+SaveSettings ProfileSaver(SettingsStore& store, std::string dataFolder, std::string patientId,
+                          const PatientProfile& profile) {
+    return [&store, folder = std::move(dataFolder), id = std::move(patientId),
+            &profile](const UserSettings& settings) {
+        return WriteProfileAndRememberPatient(store, folder, id, profile, settings);
+    };
+}
+
+ToggleOutcome ToggleUnit(UserSettings& s, const SaveSettings& save) {
+    s.glucoseUnit = s.glucoseUnit == 0 ? 1 : 0;
+    return Save(s, save);
+}
+
+ToggleOutcome ToggleSeparateMeals(UserSettings& s, const SaveSettings& save) {
+    s.separateMeals = s.separateMeals == 0 ? 1 : 0;
+    return Save(s, save);
 }
 
 DeleteOutcome DeleteSelectedReading(const std::string& dataFolder, const std::string& patientId,

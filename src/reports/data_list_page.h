@@ -1,52 +1,49 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "analysis/page_window.h"
 #include "page_frame.h"
 #include "store/file_io.h"
 #include "store/reading.h"
+#include "store/settings_store.h"
 #include "store/user_settings.h"
 #include "surface.h"
 
 namespace dorvel::reports {
 
-inline constexpr int kDataListRows = 30;
+inline constexpr int kDataListRows = kPageWindowSize;
 
-// One entry of the page window: the reading a row shows.
-struct DataListRow {
-    DateTime when;
-    int marker = 0;
-    int value = -1;        // mg/dL; below 1 means no value
-    int temperature = -1;  // tenths of a degree Celsius; 0 means none
-};
+// A row of the table: one entry of the page window.
+using DataListRow = PageEntry;
 
-// Everything the data list draws from. The document fills it from its
-// page window and statistics; PageWindowRows() builds the rows from a list.
+// Everything the data list draws from: the page window at the list cursor
+// and the counts of the patient's readings.
 struct DataListView {
-    std::vector<DataListRow> rows;  // newest first, at most 30
+    PageWindow window;
     int dataListStart = 0;
     int readingCount = 0;
     int controlCount = 0;
     UserSettings settings;
     RunSettings run;
+
+    int rowCount() const { return window.filled; }
+    const DataListRow& row(int r) const { return window.entries[static_cast<size_t>(r)]; }
 };
 
-// The list cursor brought into the list: at least 30 when there are that
-// many readings, never more than the count.
-int ClampDataListStart(int dataListStart, int readingCount);
-// The rows of the screen page whose newest reading is at list position
-// dataListStart - 1. With control readings hidden the rows always start at
-// the newest reading of the list and step over every control reading.
-std::vector<DataListRow> PageWindowRows(const ReadingList& list, int dataListStart,
-                                        bool hideControl);
-// List position of the reading that row r shows, or -1 when the row is empty.
-int ListPositionOfRow(const ReadingList& list, int dataListStart, int row, bool hideControl);
-// A view of the list at the cursor, counts included.
+// A view of the list at the cursor, built as the document builds its page
+// window (the cursor is settled the same way), counts included.
 DataListView MakeDataListView(const ReadingList& list, int dataListStart,
                               const UserSettings& settings, const RunSettings& run);
+
+// List position of the reading that row r of the window at `dataListStart`
+// shows, or -1 when the row is empty. With control readings hidden the
+// cursor counts only the listed readings, as the page window does.
+int ListPositionOfRow(const ReadingList& list, int dataListStart, int row, bool hideControl);
 
 // Meal-time slot 1..8 of a row, 0 when its time lies before the first slot.
 int SlotOfRow(const DataListRow& row, const UserSettings& settings);
@@ -105,14 +102,25 @@ inline constexpr int kToggleMealsCommand = 32772;
 inline constexpr int kDeleteReadingCommand = 32771;
 const std::vector<MenuItem>& DataListMenu();
 
-// The two switches of the menu; the caller saves the profile and starts
-// the repaint timer.
-inline void ToggleUnit(UserSettings& s) {
-    s.glucoseUnit = s.glucoseUnit == 0 ? 1 : 0;
-}
-inline void ToggleSeparateMeals(UserSettings& s) {
-    s.separateMeals = s.separateMeals == 0 ? 1 : 0;
-}
+// Saves the patient's settings; the document hands in its profile writer.
+using SaveSettings = std::function<WriteResult(const UserSettings&)>;
+
+// A saver that writes the patient's profile file with the new settings and
+// makes the patient the one loaded at the next start. It keeps references:
+// the store and the profile must outlive it.
+SaveSettings ProfileSaver(SettingsStore& store, std::string dataFolder, std::string patientId,
+                          const PatientProfile& profile);
+
+struct ToggleOutcome {
+    WriteResult write;
+    std::string message;  // for the user when the profile was not saved; empty otherwise
+};
+
+// The two switches of the menu: flip the setting and save the profile at
+// once. The switch holds for this run even when the file could not be
+// written; the caller shows the message and starts the repaint timer.
+ToggleOutcome ToggleUnit(UserSettings& s, const SaveSettings& save);
+ToggleOutcome ToggleSeparateMeals(UserSettings& s, const SaveSettings& save);
 
 inline constexpr std::string_view kDeleteQuestion = "Wirklich alle Daten löschen?";
 

@@ -79,8 +79,12 @@ BodyPainter DataListBody(const ReadingList& list, const UserSettings& settings,
         for (int r = 0; r < kDataListRows && r < view.dataListStart; ++r) {
             const Reading& reading = list[static_cast<size_t>(
                 (*listed)[static_cast<size_t>(view.dataListStart - 1 - r)])];
-            view.rows.push_back(DataListRow{reading.When(), reading.marker, reading.Value().value,
-                                            reading.temperature});
+            DataListRow& row = view.window.entries[static_cast<size_t>(r)];
+            row.value = reading.Value().value;
+            row.temperature = reading.temperature;
+            row.marker = reading.marker;
+            row.when = reading.When();
+            view.window.filled = r + 1;
         }
         DrawDataListPaper(surface, paper, view);
     };

@@ -69,36 +69,4 @@ PagePlace PlaceOfPage(int pageNumber, const PageBoundaries& boundary) {
     return {};
 }
 
-std::vector<Date> MonthsWithReadings(const Date& today, const ReadingList& readings) {
-    // Day numbers of the readings, sorted, so each month is two binary searches.
-    std::vector<int64_t> days;
-    days.reserve(readings.size());
-    for (const Reading& r : readings) {
-        const DateTime when = r.When();
-        days.push_back(DaysFromCivil(when.date));
-    }
-    std::sort(days.begin(), days.end());
-
-    std::vector<Date> months;
-    int year = today.year;
-    int month = today.month;
-    while (year > 2002 || (year == 2002 && month >= 1)) {
-        const int64_t end = DaysFromCivil(year, month, today.day);
-        const int64_t start = month == 1 ? DaysFromCivil(year - 1, 12, today.day)
-                                         : DaysFromCivil(year, month - 1, today.day);
-        // Start day excluded, end day included.
-        const auto first = std::upper_bound(days.begin(), days.end(), start);
-        const auto last = std::upper_bound(days.begin(), days.end(), end);
-        if (first != last)
-            months.push_back(Date{year, month, today.day});
-        if (--month == 0) {
-            month = 12;
-            --year;
-        }
-        if (year < 2002)
-            break;
-    }
-    return months;
-}
-
 }  // namespace dorvel::reports

@@ -3,6 +3,7 @@
 #include <array>
 #include <vector>
 
+#include "analysis/month_walk.h"
 #include "store/calendar.h"
 #include "store/reading.h"
 
@@ -37,6 +38,12 @@ struct PageCount {
     PageBoundaries boundary{};
 };
 
+// Pages of each monthly report in a certificate: the months from `today`
+// back to January 2002 whose period holds readings.
+inline int MonthPages(const ReadingList& list, const Date& today) {
+    return static_cast<int>(MonthsWithReadings(list, today).size());
+}
+
 inline int DataPages(int readingCount) {
     return readingCount / 30 + 1;
 }
@@ -55,12 +62,5 @@ PagePlace PlaceOfPage(int pageNumber, const PageBoundaries& boundary);
 inline int DataListStartForPage(int readingCount, int pageInKind) {
     return readingCount - (pageInKind - 1) * 30;
 }
-
-// The selected dates, newest first, whose one-month analysis period holds
-// at least one reading, walking back one month at a time from `today` to
-// January 2002 (the day number stays today's; a day that does not exist
-// in a month rolls over as the period rules say). Readings are judged by
-// their date only.
-std::vector<Date> MonthsWithReadings(const Date& today, const ReadingList& readings);
 
 }  // namespace dorvel::reports

@@ -4,6 +4,7 @@
 
 #include "gui_app.h"
 #include "store/patient_data_file.h"
+#include "store/profile_file.h"
 #include "support/records.h"
 #include "support/temp_folder.h"
 
@@ -44,6 +45,23 @@ TEST_F(CliReport, WritesPngBmpAndPdfOfTheDataList) {
     EXPECT_NE(text.find("ID : ANNA"), std::string::npos);
     EXPECT_NE(text.find("Zimmer Nr. :"), std::string::npos);
     EXPECT_NE(text.find("12.03.2011 Sa"), std::string::npos);
+    EXPECT_NE(text.find("\n230\n"), std::string::npos);  // mg/dL without a profile
+}
+
+TEST_F(CliReport, DrawsWithThePatientsProfile) {
+    PatientProfile profile;
+    profile.name =
+        "Anna Schr\xF6"
+        "der";  // stored in Windows-1252
+    UserSettings settings;
+    settings.glucoseUnit = 1;
+    ASSERT_TRUE(WriteProfile(dir.path(), "ANNA", profile, settings).ok());
+    ASSERT_EQ(Run("report ANNA --page 1 --out " + dir.File("page.pdf")), 0);
+    std::string text;
+    ASSERT_EQ(test::RunCommand("pdftotext '" + dir.File("page.pdf") + "' -", &text), 0);
+    EXPECT_NE(text.find("Patient : Anna Schröder"), std::string::npos);
+    EXPECT_NE(text.find("12.7"), std::string::npos);  // 230 mg/dL in mmol/L
+    EXPECT_EQ(text.find("\n230\n"), std::string::npos);
 }
 
 TEST_F(CliReport, RefusesWhatItCannotDo) {

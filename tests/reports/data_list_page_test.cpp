@@ -5,6 +5,8 @@
 
 #include "reports/recording_surface.h"
 #include "store/patient_data_file.h"
+#include "store/profile_file.h"
+#include "store/settings_store.h"
 #include "support/records.h"
 #include "support/temp_folder.h"
 
@@ -38,7 +40,7 @@ TEST(DataListPage, CellTextsAndFills) {
     settings.dateFormat = 0;
     settings.timeFormat = 0;
     DataListView view = MakeDataListView(list, 4, settings, RunSettings{});
-    ASSERT_EQ(view.rows.size(), 4u);
+    ASSERT_EQ(view.rowCount(), 4);
 
     using Texts = std::array<std::string, 8>;
     EXPECT_EQ(RowTexts(view, 0, false), (Texts{"1", "2011.06.30 Do", "07:00 PM", "Kontroll-Lösung.",
@@ -90,7 +92,7 @@ TEST(DataListPage, CellTextsAndFills) {
 TEST(DataListPage, RowNumbersAndWindowFollowTheCursor) {
     const ReadingList list = Days(45);
     DataListView newest = MakeDataListView(list, 45, UserSettings{}, RunSettings{});
-    EXPECT_EQ(newest.rows.size(), 30u);
+    EXPECT_EQ(newest.rowCount(), 30);
     EXPECT_EQ(RowTexts(newest, 0, false)[0], "1");
     EXPECT_EQ(RowTexts(newest, 0, false)[5], "144");
     EXPECT_EQ(RowTexts(newest, 29, false)[0], "30");
@@ -107,10 +109,26 @@ TEST(DataListPage, RowNumbersAndWindowFollowTheCursor) {
     RunSettings hide;
     hide.controlDisplay = 1;
     DataListView hidden = MakeDataListView(withControl, 4, UserSettings{}, hide);
-    ASSERT_EQ(hidden.rows.size(), 3u);
+    ASSERT_EQ(hidden.rowCount(), 3);
     EXPECT_EQ(RowTexts(hidden, 0, false)[0], "1");
     EXPECT_EQ(RowTexts(hidden, 1, false)[1], "02.01.2011 So");
     EXPECT_EQ(RowTexts(hidden, 1, false)[3], "Keine Markierung");
+
+    // With control readings hidden the cursor still pages back through the
+    // listed readings, and a deletion takes the reading the row shows.
+    ReadingList many = Days(40);
+    for (int i = 0; i < 5; ++i)
+        many.push_back(Make(2011, 1, 3 + 5 * i, 8, 0, 90, 5));
+    many.Sort();
+    const DataListView back = MakeDataListView(many, 30, UserSettings{}, hide);
+    EXPECT_EQ(back.dataListStart, 30);
+    EXPECT_EQ(RowTexts(back, 0, false)[0], "11");  // 40 listed - 30 + 1
+    EXPECT_EQ(RowTexts(back, 0, false)[5], "129");
+    EXPECT_EQ(RowTexts(back, 29, false)[5], "100");
+    const int position = ListPositionOfRow(many, 30, 0, true);
+    ASSERT_GE(position, 0);
+    EXPECT_EQ(many[static_cast<size_t>(position)].Value().value, 129);
+    EXPECT_EQ(ListPositionOfRow(many, 30, 30, true), -1);
 }
 
 TEST(DataListPage, ColumnEdgesFollowTheExtraWidth) {
@@ -166,12 +184,36 @@ TEST(DataListPage, SelectionBand) {
     EXPECT_EQ(menu[2].command, kToggleUnitCommand);
     EXPECT_TRUE(menu[3].text.empty());
     EXPECT_EQ(menu[7].command, 32776);
+}
 
+TEST(DataListPage, EachToggleSavesTheProfile) {
+    test::TempFolder folder;
+    SettingsStore store(QString::fromStdString(folder.File("settings.ini")));
+    PatientProfile profile;
+    profile.name = "Erika";
     UserSettings settings;
-    ToggleUnit(settings);
-    EXPECT_EQ(settings.glucoseUnit, 1);
-    ToggleUnit(settings);
+    const SaveSettings save = ProfileSaver(store, folder.path(), "P1", profile);
+
+    ASSERT_TRUE(ToggleUnit(settings, save).write.ok());
+    EXPECT_EQ(ReadProfile(folder.path(), "P1").settings.glucoseUnit, 1);
+    EXPECT_EQ(store.CurrentPatientId(), "P1");
+    ASSERT_TRUE(ToggleUnit(settings, save).write.ok());
     EXPECT_EQ(settings.glucoseUnit, 0);
+    EXPECT_EQ(ReadProfile(folder.path(), "P1").settings.glucoseUnit, 0);
+
+    ASSERT_TRUE(ToggleSeparateMeals(settings, save).write.ok());
+    const ProfileRead read = ReadProfile(folder.path(), "P1");
+    EXPECT_EQ(read.settings.separateMeals, 0);
+    EXPECT_EQ(read.profile.name, "Erika");  // the rest of the profile is written unchanged
+
+    // A read-only profile keeps its bytes; the switch still holds and the user hears why.
+    const std::string before = folder.Read("P1.info");
+    ::chmod(folder.File("P1.info").c_str(), 0444);
+    const ToggleOutcome ro = ToggleSeparateMeals(settings, save);
+    EXPECT_EQ(ro.write.status, WriteStatus::ReadOnly);
+    EXPECT_FALSE(ro.message.empty());
+    EXPECT_EQ(settings.separateMeals, 1);
+    EXPECT_EQ(folder.Read("P1.info"), before);
 }
 
 TEST(DataListPage, DeleteRemovesTheShownReadingFromListAndFile) {

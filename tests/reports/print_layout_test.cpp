@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "analysis/month_walk.h"
 #include "reports/page_frame.h"
 #include "support/records.h"
 
@@ -55,12 +56,14 @@ TEST(PrintLayout, MonthlyReportsTakeOnePagePerMonthWithReadings) {
     ReadingList list;
     list.push_back(ReadingFromRecord(test::StoredRecord(1, 0, 2011, 3, 10, 8, 0, 100)));
     list.push_back(ReadingFromRecord(test::StoredRecord(1, 0, 2011, 9, 20, 8, 0, 100)));
-    const std::vector<Date> months = MonthsWithReadings(Date{2012, 1, 15}, list);
+    const std::vector<Date> months = MonthsWithReadings(list, Date{2012, 1, 15});
     ASSERT_EQ(months.size(), 2u);
     EXPECT_EQ(months[0], (Date{2011, 10, 15}));  // newer period first: 15 Sep .. 15 Oct
     EXPECT_EQ(months[1], (Date{2011, 3, 15}));
 
-    const PageCount count = CountPages(choices, kLogbookIndex, static_cast<int>(list.size()), 2);
+    ASSERT_EQ(MonthPages(list, Date{2012, 1, 15}), 2);
+    const PageCount count = CountPages(choices, kLogbookIndex, static_cast<int>(list.size()),
+                                       MonthPages(list, Date{2012, 1, 15}));
     EXPECT_EQ(count.pages, 1 + 1 + 2);
     EXPECT_EQ(count.boundary[3], 4);
     EXPECT_EQ(PlaceOfPage(3, count.boundary).kind, 3);
@@ -69,9 +72,9 @@ TEST(PrintLayout, MonthlyReportsTakeOnePagePerMonthWithReadings) {
     // Period edges: start day excluded, end day included; a 31st rolls over.
     ReadingList edge;
     edge.push_back(ReadingFromRecord(test::StoredRecord(1, 0, 2010, 12, 1, 8, 0, 100)));
-    EXPECT_TRUE(MonthsWithReadings(Date{2010, 12, 31}, edge).size() == 1u);
-    EXPECT_EQ(MonthsWithReadings(Date{2010, 12, 31}, edge)[0], (Date{2010, 11, 31}));
-    EXPECT_TRUE(MonthsWithReadings(Date{2002, 1, 1}, edge).empty());
+    EXPECT_TRUE(MonthsWithReadings(edge, Date{2010, 12, 31}).size() == 1u);
+    EXPECT_EQ(MonthsWithReadings(edge, Date{2010, 12, 31})[0], (Date{2010, 11, 31}));
+    EXPECT_TRUE(MonthsWithReadings(edge, Date{2002, 1, 1}).empty());
 }
 
 TEST(PrintLayout, PatientListCannotPrintTheCertificate) {
