@@ -88,9 +88,9 @@ class FakeSessionLink : public SessionLink {
     void ClosePort() override { portOpen = false; }
     bool PortOpen() const override { return portOpen; }
 
-    void End(SessionEnd end) {
+    void End(SessionEnd end, const std::string& detail = {}) {
         running = false;
-        hooks.ended(end, {});
+        hooks.ended(end, detail);
     }
 };
 
