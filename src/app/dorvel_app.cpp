@@ -6,7 +6,7 @@
 namespace dorvel {
 
 CDorvelApp::CDorvelApp(const std::string& workingFolder, std::unique_ptr<PatientStore> store,
-                       std::unique_ptr<Prompter> prompter, std::unique_ptr<MeterLink> link,
+                       std::unique_ptr<Prompter> prompter, std::unique_ptr<SessionLink> link,
                        PageFactory pages)
     : store_(std::move(store)), prompter_(std::move(prompter)), link_(std::move(link)) {
     const std::string folder = ResolveDataFolder(workingFolder);

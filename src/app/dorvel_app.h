@@ -17,19 +17,19 @@ class CDorvelApp {
     // `workingFolder` is the folder the program runs in; its DATA folder holds the files.
     // Without a page factory the frame gets the report pages.
     CDorvelApp(const std::string& workingFolder, std::unique_ptr<PatientStore> store,
-               std::unique_ptr<Prompter> prompter, std::unique_ptr<MeterLink> link,
+               std::unique_ptr<Prompter> prompter, std::unique_ptr<SessionLink> link,
                PageFactory pages = {});
     ~CDorvelApp();
 
     CDorvelDoc& doc() { return *doc_; }
     CMainFrame& frame() { return *frame_; }
     Prompter& prompter() { return *prompter_; }
-    MeterLink* link() { return link_.get(); }
+    SessionLink* link() { return link_.get(); }
 
   private:
     std::unique_ptr<PatientStore> store_;
     std::unique_ptr<Prompter> prompter_;
-    std::unique_ptr<MeterLink> link_;
+    std::unique_ptr<SessionLink> link_;
     std::unique_ptr<CDorvelDoc> doc_;
     std::unique_ptr<CMainFrame> frame_;
 };

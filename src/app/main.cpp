@@ -1,30 +1,52 @@
 #include <QApplication>
 #include <QDir>
-#include <QScreen>
 #include <QTimer>
+#include <memory>
 
 #include "dorvel_app.h"
+#include "live_session_link.h"
+#include "store/data_folder.h"
+
+namespace {
+
+// DORVEL_SCREENSHOT=FILE.png: show the current patient's data list, receive
+// from the meter, save a picture of the window once the session has ended
+// and quit (used for the documentation).
+void TakeScreenshotAfterDownload(dorvel::CMainFrame& frame, const QString& file) {
+    QTimer::singleShot(1000, &frame, [&frame, file] {
+        frame.Run(dorvel::kCmdDataList);
+        frame.Run(dorvel::kCmdReceive);
+        auto* poll = new QTimer(&frame);
+        auto waited = std::make_shared<int>(0);
+        QObject::connect(poll, &QTimer::timeout, &frame, [&frame, file, poll, waited] {
+            if (frame.SessionVisible() && ++*waited < 1200) {
+                return;
+            }
+            poll->stop();
+            QTimer::singleShot(500, &frame, [&frame, file] {
+                frame.grab().save(file);
+                QApplication::quit();
+            });
+        });
+        poll->start(100);
+    });
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setOrganizationName("Kestrana");
     QApplication::setApplicationName("DorvelSuite");
-    dorvel::CDorvelApp dorvelApp(QDir::currentPath().toStdString(), dorvel::MakeFilePatientStore(),
-                                 std::make_unique<dorvel::WidgetPrompter>(), nullptr);
+    const std::string working = QDir::currentPath().toStdString();
+    dorvel::CDorvelApp dorvelApp(
+        working, dorvel::MakeFilePatientStore(), std::make_unique<dorvel::WidgetPrompter>(),
+        std::make_unique<dorvel::LiveSessionLink>(dorvel::ResolveDataFolder(working)));
     dorvel::CMainFrame& frame = dorvelApp.frame();
     frame.show();
-    // DORVEL_SCREENSHOT=FILE.png: show the data list of the current patient,
-    // save a picture of the window and end (used for the documentation).
     const QString shot = qEnvironmentVariable("DORVEL_SCREENSHOT");
     if (!shot.isEmpty()) {
-        QTimer::singleShot(1500, &frame, [&frame, shot] {
-            frame.Run(dorvel::kCmdDataList);
-            frame.OnRecordsReady();
-            QTimer::singleShot(500, &frame, [&frame, shot] {
-                frame.grab().save(shot);
-                QApplication::quit();
-            });
-        });
+        TakeScreenshotAfterDownload(frame, shot);
     }
     return app.exec();
 }

@@ -103,7 +103,7 @@ QString IdOfEntry(const QString& entry) {
 
 }  // namespace
 
-CMainFrame::CMainFrame(CDorvelDoc& doc, Prompter& prompter, MeterLink* link,
+CMainFrame::CMainFrame(CDorvelDoc& doc, Prompter& prompter, SessionLink* link,
                        PageFactory pageFactory, QWidget* parent)
     : QMainWindow(parent), doc_(doc), prompter_(prompter), link_(link) {
     setWindowTitle(texts::kCaption);
@@ -776,7 +776,13 @@ void CMainFrame::OnSessionEnded(SessionEnd end, const std::string& detail) {
             break;
         case SessionEnd::NoAnswer:
             EndSession();
-            Message(messages::kCheckCable, messages::kMeterCaption);
+            Message(
+                detail.empty() ? QString(messages::kCheckCable) : QString::fromStdString(detail),
+                messages::kMeterCaption);
+            break;
+        case SessionEnd::Interrupted:
+            EndSession();
+            Message(messages::kRepeat, messages::kMeterCaption);
             break;
         case SessionEnd::CheckFailed:
             EndSession();

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "dorvel_doc.h"
-#include "meter_link.h"
 #include "navigation.h"
 #include "pages.h"
+#include "session_link.h"
 
 class QAction;
 class QComboBox;
@@ -62,7 +62,7 @@ enum Command : int {
 class CMainFrame : public QMainWindow {
     Q_OBJECT
   public:
-    CMainFrame(CDorvelDoc& doc, Prompter& prompter, MeterLink* link,
+    CMainFrame(CDorvelDoc& doc, Prompter& prompter, SessionLink* link,
                PageFactory pageFactory = MakePlaceholderPage, QWidget* parent = nullptr);
     ~CMainFrame() override;
 
@@ -121,7 +121,7 @@ class CMainFrame : public QMainWindow {
 
     CDorvelDoc& doc_;
     Prompter& prompter_;
-    MeterLink* link_;
+    SessionLink* link_;
     std::map<int, QAction*> actions_;
     QComboBox* patientBox_ = nullptr;
     std::array<QLabel*, 3> panes_{};

@@ -25,7 +25,7 @@ void AppTest::WriteReceived(const std::string& grData) {
 
 void AppTest::Start() {
     auto p = std::make_unique<ScriptedPrompter>();
-    auto l = std::make_unique<FakeMeterLink>();
+    auto l = std::make_unique<FakeSessionLink>();
     auto s = std::make_unique<TestStore>();
     prompter = p.get();
     link = l.get();

@@ -52,7 +52,7 @@ class ScriptedPrompter : public Prompter {
 };
 
 // A meter link that does what the test tells it.
-class FakeMeterLink : public MeterLink {
+class FakeSessionLink : public SessionLink {
   public:
     SessionHooks hooks;
     std::vector<RequestKind> started;
@@ -88,9 +88,9 @@ class FakeMeterLink : public MeterLink {
     void ClosePort() override { portOpen = false; }
     bool PortOpen() const override { return portOpen; }
 
-    void End(SessionEnd end) {
+    void End(SessionEnd end, const std::string& detail = {}) {
         running = false;
-        hooks.ended(end, {});
+        hooks.ended(end, detail);
     }
 };
 
@@ -145,7 +145,7 @@ class AppTest : public ::testing::Test {
 
     std::unique_ptr<CDorvelApp> app;
     ScriptedPrompter* prompter = nullptr;
-    FakeMeterLink* link = nullptr;
+    FakeSessionLink* link = nullptr;
     TestStore* store = nullptr;
     CMainFrame& frame() { return app->frame(); }
     CDorvelDoc& doc() { return app->doc(); }

@@ -209,20 +209,28 @@ TEST_F(PanelTest, SessionOutcomesAndCancel) {
 
     struct Outcome {
         SessionEnd end;
-        const char* text;
+        std::string detail;
+        std::string text;
     };
-    for (auto [end, text] : {Outcome{SessionEnd::NoData, messages::kNoData},
-                             Outcome{SessionEnd::NoAnswer, messages::kCheckCable}}) {
+    // A port without access rights is named under the cable hint, not hidden by it.
+    const std::string denied = std::string(messages::kCheckCable) +
+                               "\nKein Zugriff auf /dev/ttyUSB0 – Mitglied der Gruppe dialout "
+                               "werden und neu anmelden.";
+    for (const auto& [end, detail, text] :
+         {Outcome{SessionEnd::NoData, {}, messages::kNoData},
+          Outcome{SessionEnd::NoAnswer, {}, messages::kCheckCable},
+          Outcome{SessionEnd::NoAnswer, denied, denied},
+          Outcome{SessionEnd::Interrupted, {}, messages::kRepeat}}) {
         frame().Run(kCmdReceive);
-        link->End(end);
+        link->End(end, detail);
         EXPECT_FALSE(frame().SessionVisible());
-        EXPECT_EQ(prompter->messages.back().text, text);
+        EXPECT_EQ(prompter->messages.back().text.toStdString(), text);
     }
 
     // Erasing asks first and sends the erase request.
     frame().Run(kCmdEraseMeter);
     EXPECT_EQ(prompter->questions.back(), messages::kConfirmErase);
-    EXPECT_EQ(link->started.size(), 4u);
+    EXPECT_EQ(link->started.size(), 6u);
     prompter->answers = {true};
     frame().Run(kCmdEraseMeter);
     EXPECT_EQ(link->started.back(), RequestKind::Erase);

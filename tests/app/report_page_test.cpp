@@ -50,7 +50,7 @@ class ReportPageTest : public AppTest {
     void StartShown() {
         auto p = std::make_unique<ScriptedPrompter>();
         auto s = std::make_unique<TestStore>();
-        auto l = std::make_unique<FakeMeterLink>();
+        auto l = std::make_unique<FakeSessionLink>();
         link = l.get();
         prompter = p.get();
         store = s.get();

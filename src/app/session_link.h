@@ -13,7 +13,9 @@ enum class SessionEnd {
     Decoded,      // gr_lowdata.dat and gr_data.dat written: the received users can be listed
     Erased,       // the meter acknowledged the erase
     NoData,       // the meter holds no readings
-    NoAnswer,     // every port stayed silent
+    NoAnswer,     // every port stayed silent (detail: the whole text shown, if more than the cable
+                  // hint)
+    Interrupted,  // a reply began and stopped, or was not the meter's
     CheckFailed,  // a record failed the check
     WriteFailed,  // a received-data file could not be written (detail says which)
     Cancelled,    // ended from the progress window; nothing written
@@ -28,11 +30,12 @@ struct SessionHooks {
     std::function<void(SessionEnd, const std::string& detail)> ended;
 };
 
-// The window-less meter link as the main frame drives it: one session at a
-// time, and the port the settings dialog opens by hand.
-class MeterLink {
+// The meter link as the main frame drives it: one session at a time, and the
+// port the settings dialog opens by hand. LiveSessionLink puts it on the
+// serial line; the window tests put a fake behind it.
+class SessionLink {
   public:
-    virtual ~MeterLink() = default;
+    virtual ~SessionLink() = default;
     virtual void SetHooks(SessionHooks hooks) = 0;
     virtual void Start(RequestKind kind) = 0;
     // Ends a running session at once: port closed, timers stopped, nothing written.
@@ -42,6 +45,7 @@ class MeterLink {
     virtual void ScanForAdapter() {}
 
     virtual int PortIndex() const = 0;  // 0-based
+    // How messages name a port: the label, with its device where one is known.
     virtual QString PortLabel(int index) const = 0;
     virtual bool OpenPort(int index) = 0;
     virtual void ClosePort() = 0;
