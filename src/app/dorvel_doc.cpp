@@ -16,6 +16,8 @@ void CDorvelDoc::LoadCurrentPatient() {
         currentPatientId.empty() ? ReadingList{} : LoadReadings(dataFolder_, currentPatientId);
     selectedDate = clock_.Today();
     ResetListPosition();
+    // A patient's data list opens on its newest readings (row 1 is the newest).
+    dataList = DataListCursor{0, true};
     Recompute();
 }
 

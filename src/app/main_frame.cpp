@@ -523,6 +523,8 @@ void CMainFrame::AssignReadings() {
     panel_->RemoveRow(row);
     doc_.readings = LoadReadings(doc_.dataFolder(), doc_.currentPatientId);
     doc_.selectedDate = doc_.clock().Today();
+    // The readings just assigned are the newest: show them.
+    doc_.dataList.jumpToNewest = true;
     ShowDataList();
 }
 

@@ -112,7 +112,9 @@ TEST_F(ReportPageTest, DataListDrawsTheDocumentsRowsAndFollowsThePagingCommands)
     EXPECT_EQ(frame().windowTitle(), "DATEN");
     EXPECT_EQ(doc().growthWidth, 0);
 
-    // The list opens on the oldest screen page; the paging commands move it.
+    // The list opens on the newest screen page; the paging commands move it.
+    EXPECT_EQ(list().View().dataListStart, kReadings);
+    frame().Run(kCmdPrevYear);
     EXPECT_EQ(list().View().dataListStart, 30);
     frame().Run(kCmdNextYear);
     EXPECT_EQ(list().View().dataListStart, kReadings);
