@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QPageLayout>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "analysis/statistics.h"
@@ -50,6 +52,9 @@ class CDorvelDoc {
     int listPositionB = 0;
     bool searchMode = false;
     bool deletionPending = false;
+    // Paper and orientation from the print setup, for every later print and
+    // preview; unset until the user chose one.
+    std::optional<QPageLayout> pageLayout;
 
     // Base client size of the start view and the growth of the pages from it.
     int baseWidth = 0;

@@ -6,6 +6,8 @@
 #include <QDockWidget>
 #include <QLabel>
 #include <QMenuBar>
+#include <QPageSetupDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -70,6 +72,7 @@ const CommandText kCommands[] = {
     {kCmdMail, "Emai&l senden", "Email senden", QStyle::SP_DirLinkIcon},
     {kCmdPrintSetup, "Dr&uckeinstellungen...", "Druckeinstellungen", QStyle::SP_FileIcon},
     {kCmdPrint, "D&ruck...\tStrg+P", "Drucken", QStyle::SP_FileDialogToParent},
+    {kCmdPrintPreview, "Seitenans&icht", "Seitenansicht", QStyle::SP_FileDialogContentsView},
     {kCmdAbout, "&Info / Handbuch", "Info / Handbuch", QStyle::SP_MessageBoxInformation},
     {kCmdExit, "&Beenden", "Beenden", QStyle::SP_DialogCloseButton},
 };
@@ -195,6 +198,7 @@ void CMainFrame::BuildCommands() {
     file->addAction(actions_[kCmdExport]);
     file->addSeparator();
     file->addAction(actions_[kCmdPrint]);
+    file->addAction(actions_[kCmdPrintPreview]);
     file->addAction(actions_[kCmdPrintSetup]);
     file->addAction(actions_[kCmdMail]);
     file->addSeparator();
@@ -275,6 +279,7 @@ bool CMainFrame::Enabled(int command) const {
     const bool report = doc_.currentPage != kStartPage;
     switch (command) {
         case kCmdPrint:
+        case kCmdPrintPreview:
         case kCmdExport:
         case kCmdMail:
             return idle && report;
@@ -374,6 +379,14 @@ void CMainFrame::Dispatch(int command) {
             if (doc_.currentPage != kStartPage) {
                 pages_[doc_.currentPage]->PrintPage();
             }
+            break;
+        case kCmdPrintPreview:
+            if (doc_.currentPage != kStartPage) {
+                pages_[doc_.currentPage]->PrintPreview();
+            }
+            break;
+        case kCmdPrintSetup:
+            OnPrintSetup();
             break;
         case kCmdPictureViewer:
             prompter_.OpenWithDesktop(
@@ -672,6 +685,19 @@ void CMainFrame::OnPortSettings() {
         Message(QString("Verbindungsfehler für %1. Bitte wiederholen.").arg(name), texts::kCaption);
     }
     UpdateStatusBar();
+}
+
+void CMainFrame::OnPrintSetup() {
+    // The same default printer the print command starts from, with the
+    // paper chosen last time.
+    QPrinter printer(QPrinter::HighResolution);
+    if (doc_.pageLayout) {
+        printer.setPageLayout(*doc_.pageLayout);
+    }
+    QPageSetupDialog dialog(&printer, this);
+    if (prompter_.Exec(dialog) == QDialog::Accepted) {
+        doc_.pageLayout = printer.pageLayout();
+    }
 }
 
 void CMainFrame::OnAbout() {

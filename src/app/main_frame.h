@@ -53,6 +53,7 @@ enum Command : int {
     kCmdMail = 32798,
     kCmdPrintSetup = 57606,
     kCmdPrint = 57607,
+    kCmdPrintPreview = 57609,
     kCmdAbout = 57664,
     kCmdExit = 57665,
 };
@@ -116,6 +117,7 @@ class CMainFrame : public QMainWindow {
     void LeaveSearchMode();
     void ShowUserSettings();
     void OnPortSettings();
+    void OnPrintSetup();
     void OnAbout();
     void Message(const QString& text, const QString& caption);
 

@@ -20,6 +20,8 @@ class DorvelPage : public QWidget {
     virtual QString Title() const = 0;
     // The print command of the frame; the report pages print themselves.
     virtual void PrintPage() {}
+    // The print command on a preview instead of the printer.
+    virtual void PrintPreview() {}
     int redrawCount() const { return redrawCount_; }
     int lastTimerId() const { return lastTimerId_; }
 

@@ -4,6 +4,8 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 
 #include "app/print/print_run.h"
 #include "main_frame.h"
@@ -145,6 +147,14 @@ reports::BodyPainter ReportPageView::PrintBody(const reports::PatientFacts& fact
 }
 
 void ReportPageView::PrintPage() {
+    RunPrint(false);
+}
+
+void ReportPageView::PrintPreview() {
+    RunPrint(true);
+}
+
+void ReportPageView::RunPrint(bool preview) {
     if (TransferActive()) {
         return;
     }
@@ -155,6 +165,7 @@ void ReportPageView::PrintPage() {
     job.shownPageIndex = pageIndex_;
     job.readingCount = static_cast<int>(doc_.readings.size());
     job.monthPages = reports::MonthPages(doc_.readings, doc_.clock().Today());
+    job.pageLayout = doc_.pageLayout;
     print::CMyPrintDialog dialog(
         services_->printChoices, pageIndex_, job.readingCount, job.monthPages,
         services_->printers ? services_->printers() : print::SystemPrinters(), window());
@@ -163,6 +174,14 @@ void ReportPageView::PrintPage() {
     }
     job.choices = services_->printChoices;
     job.body = PrintBody(job.facts, job.choices.printRange);
+    if (preview) {
+        QPrinter printer(QPrinter::HighResolution);
+        print::PreparePrinter(printer, dialog, job);
+        std::unique_ptr<QPrintPreviewDialog> shown(
+            print::MakePrintPreview(printer, std::move(job), window()));
+        services_->prompter.Exec(*shown);
+        return;
+    }
     const print::PrintOutcome outcome = print::PrintChosen(dialog, job);
     if (!outcome.message.empty()) {
         Tell(outcome.message);

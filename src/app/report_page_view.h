@@ -54,6 +54,7 @@ class ReportPageView : public DorvelPage {
     // Grabs the page as shown and writes its picture into the data folder.
     reports::CaptureOutcome CaptureView();
     void PrintPage() override;
+    void PrintPreview() override;
 
   protected:
     void paintEvent(QPaintEvent*) override;
@@ -75,6 +76,9 @@ class ReportPageView : public DorvelPage {
 
   private:
     void UpdateGrowth();
+    // The print cycle: the print dialog, then the job on the printer (or its
+    // file) or on a preview of that printer.
+    void RunPrint(bool preview);
     int pageIndex_;
 };
 

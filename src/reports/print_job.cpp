@@ -100,8 +100,10 @@ WriteResult PrintToPdf(const std::string& path, const PrintJob& job, int* pages)
         writer.setTitle(QString::fromUtf8(
             PageKindTitle(job.choices.printRange == 1 ? kCoverKind : job.shownPageIndex + 1)));
         writer.setResolution(1440);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                         QMarginsF(4, 4, 4, 4), QPageLayout::Millimeter));
+        writer.setPageLayout(job.pageLayout
+                                 ? *job.pageLayout
+                                 : QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                               QMarginsF(4, 4, 4, 4), QPageLayout::Millimeter));
         QPainter painter;
         if (!painter.begin(&writer))
             return WriteResult{WriteStatus::Failed, "PDF kann nicht angelegt werden"};

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QPageLayout>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "data_list_page.h"
@@ -23,6 +25,9 @@ struct PrintJob {
     int readingCount = 0;
     int monthPages = 0;
     BodyPainter body;
+    // Paper and orientation chosen in the print setup; unset prints on the
+    // default sheet.
+    std::optional<QPageLayout> pageLayout;
 };
 
 // Paper metrics of a device: printable size in whole millimetres, as the
@@ -39,8 +44,8 @@ BodyPainter DataListBody(const ReadingList& list, const UserSettings& settings,
                          const RunSettings& run, const PatientFacts& facts, int printRange,
                          int dataListStart);
 
-// Prints the job into a PDF file (A4, 4 mm unprintable edge like a common
-// printer), replacing the file whole.
+// Prints the job into a PDF file (the job's page layout, else A4 with a 4 mm
+// unprintable edge like a common printer), replacing the file whole.
 WriteResult PrintToPdf(const std::string& path, const PrintJob& job, int* pages = nullptr);
 
 }  // namespace dorvel::reports

@@ -52,7 +52,7 @@ TEST_F(FrameTest, WithoutProfilesTheBoxAndThePatientAreEmpty) {
 
 TEST_F(FrameTest, CommandEnablingFollowsTheState) {
     Start();
-    const int reportOnly[] = {kCmdPrint, kCmdExport, kCmdMail};
+    const int reportOnly[] = {kCmdPrint, kCmdPrintPreview, kCmdExport, kCmdMail};
     const int pages[] = {kCmdLogbook,   kCmdSummary,  kCmdDayGraph,    kCmdMealGraph,
                          kCmdRangeBars, kCmdMealBars, kCmdUserSettings};
     const int idleOnly[] = {kCmdPrintSetup,    kCmdPatientList, kCmdDataList, kCmdPortSettings,

@@ -5,6 +5,12 @@
 #include <QCheckBox>
 #include <QContextMenuEvent>
 #include <QMenu>
+#include <QMenuBar>
+#include <QPageSetupDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QRadioButton>
 #include <QtTest/QTest>
 #include <filesystem>
 
@@ -332,6 +338,95 @@ TEST_F(ReportPageTest, PrintCommandPrintsTheDataListIntoAPdf) {
     prompter->onDialog = nullptr;
     frame().Run(kCmdPrint);
     EXPECT_FALSE(std::filesystem::exists(pdf));
+}
+
+TEST_F(ReportPageTest, PreviewShowsThePagesTheDialogCounted) {
+    StartShown();
+    // The entry follows the print command in the file menu.
+    const QList<QAction*> file = frame().menuBar()->actions().front()->menu()->actions();
+    const auto at = file.indexOf(frame().action(kCmdPrint));
+    ASSERT_GE(at, 0);
+    ASSERT_LT(at + 1, file.size());
+    EXPECT_EQ(file[at + 1], frame().action(kCmdPrintPreview));
+    EXPECT_EQ(file[at + 1]->text(), "Seitenans&icht");
+
+    ShowList();
+    int counted = -1;
+    int previewed = -1;
+    prompter->onDialog = [&](QDialog& d) {
+        if (auto* dialog = dynamic_cast<print::CMyPrintDialog*>(&d)) {
+            // The certificate: cover sheet and the data pages of 95 readings.
+            static_cast<QRadioButton*>(dialog->Control(print::control::kMarked))->click();
+            counted = dialog->maxPage();
+            return static_cast<int>(QDialog::Accepted);
+        }
+        if (auto* preview = dynamic_cast<QPrintPreviewDialog*>(&d)) {
+            auto* pages = preview->findChild<QPrintPreviewWidget*>();
+            if (pages) {
+                pages->updatePreview();
+                previewed = pages->pageCount();
+            }
+        }
+        return static_cast<int>(QDialog::Rejected);
+    };
+    frame().Run(kCmdPrintPreview);
+    EXPECT_EQ(counted, 1 + 95 / 30 + 1);
+    EXPECT_EQ(previewed, counted);
+    EXPECT_TRUE(prompter->messages.empty());
+
+    // Cancelling the print dialog opens no preview.
+    previewed = -1;
+    prompter->onDialog = nullptr;
+    frame().Run(kCmdPrintPreview);
+    EXPECT_EQ(previewed, -1);
+}
+
+TEST_F(ReportPageTest, PrintSetupPaperCarriesIntoTheNextPrint) {
+    StartShown();
+    const std::string pdf = work.path() + "/quer.pdf";
+    int setups = 0;
+    bool acceptSetup = true;
+    prompter->onDialog = [&](QDialog& d) {
+        if (auto* setup = dynamic_cast<QPageSetupDialog*>(&d)) {
+            ++setups;
+            // What the user picks in the dialog lands on its printer.
+            setup->printer()->setPageSize(QPageSize(acceptSetup ? QPageSize::A5 : QPageSize::A3));
+            setup->printer()->setPageOrientation(QPageLayout::Landscape);
+            return static_cast<int>(acceptSetup ? QDialog::Accepted : QDialog::Rejected);
+        }
+        if (auto* dialog = dynamic_cast<print::CMyPrintDialog*>(&d)) {
+            static_cast<QCheckBox*>(dialog->Control(print::control::kPrintToFile))
+                ->setChecked(true);
+            dialog->setOutputFile(QString::fromStdString(pdf));
+            return static_cast<int>(QDialog::Accepted);
+        }
+        return static_cast<int>(QDialog::Rejected);
+    };
+    auto pageSize = [&] {
+        std::string info;
+        EXPECT_EQ(RunCommand("pdfinfo '" + pdf + "'", &info), 0);
+        const auto line = info.find("Page size:");
+        return line == std::string::npos ? info : info.substr(line, info.find('\n', line) - line);
+    };
+
+    // Before any setup the job goes on A4 upright.
+    ShowList();
+    frame().Run(kCmdPrint);
+    EXPECT_NE(pageSize().find("(A4)"), std::string::npos) << pageSize();
+
+    // The setup is there on the start view too; a cancelled one changes nothing.
+    frame().Run(kCmdPrintSetup);
+    acceptSetup = false;
+    frame().Run(kCmdPrintSetup);
+    EXPECT_EQ(setups, 2);
+    ASSERT_TRUE(doc().pageLayout.has_value());
+    EXPECT_EQ(doc().pageLayout->pageSize().id(), QPageSize::A5);
+    EXPECT_EQ(doc().pageLayout->orientation(), QPageLayout::Landscape);
+
+    frame().Run(kCmdPrint);
+    const std::string size = pageSize();
+    EXPECT_NE(size.find("595"), std::string::npos) << size;  // A5 lying: 595 x 420 pt
+    EXPECT_LT(size.find("595"), size.find("419")) << size;
 }
 
 }  // namespace

@@ -17,6 +17,13 @@ int PrintOnPrinter(QPrinter& printer, const reports::PrintJob& job) {
     return pages;
 }
 
+void PreparePrinter(QPrinter& printer, const CMyPrintDialog& dialog, const reports::PrintJob& job) {
+    if (job.pageLayout)
+        printer.setPageLayout(*job.pageLayout);
+    // "Eigenschaften" in the dialog was the later choice and wins.
+    dialog.ConfigurePrinter(printer);
+}
+
 PrintOutcome PrintChosen(const CMyPrintDialog& dialog, const reports::PrintJob& job) {
     PrintOutcome outcome;
     if (dialog.printToFile()) {
@@ -28,7 +35,7 @@ PrintOutcome PrintChosen(const CMyPrintDialog& dialog, const reports::PrintJob& 
         return outcome;
     }
     QPrinter printer(QPrinter::HighResolution);
-    dialog.ConfigurePrinter(printer);
+    PreparePrinter(printer, dialog, job);
     outcome.pages = PrintOnPrinter(printer, job);
     if (outcome.pages < 0) {
         outcome.pages = 0;

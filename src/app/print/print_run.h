@@ -17,6 +17,10 @@ class CMyPrintDialog;
 // too). Returns the number of pages, -1 when the printer cannot start.
 int PrintOnPrinter(QPrinter& printer, const reports::PrintJob& job);
 
+// Puts the job's page layout and then the dialog's printer, copies and
+// properties on a printer about to print or preview.
+void PreparePrinter(QPrinter& printer, const CMyPrintDialog& dialog, const reports::PrintJob& job);
+
 struct PrintOutcome {
     WriteResult write;
     int pages = 0;
