@@ -19,14 +19,22 @@ PageEntry EntryOf(const Reading& r) {
     return e;
 }
 
-// The cursor kept inside 1..count, and at least a full page when there is one.
-int32_t SettleStart(int32_t start, int32_t count) {
-    if (start < kPageWindowSize)
-        start = count >= kPageWindowSize ? kPageWindowSize : count;
-    return std::min(start, count);
-}
-
 }  // namespace
+
+void SettleListCursor(int32_t& dataListStart, bool& jumpToNewest, int32_t count) {
+    if (count <= 0) {
+        dataListStart = 0;
+        jumpToNewest = false;
+        return;
+    }
+    if (jumpToNewest) {
+        dataListStart = count;
+        jumpToNewest = false;
+    }
+    if (dataListStart < kPageWindowSize)
+        dataListStart = std::min(kPageWindowSize, count);
+    dataListStart = std::min(dataListStart, count);
+}
 
 PageWindow BuildPageWindow(const ReadingList& list, ListCursor& cursor) {
     PageWindow window;
@@ -39,12 +47,7 @@ PageWindow BuildPageWindow(const ReadingList& list, ListCursor& cursor) {
     cursor.readingCount = static_cast<int32_t>(list.size());
 
     if (cursor.controlDisplay == 0) {
-        const int32_t count = cursor.readingCount;
-        if (cursor.jumpToNewest) {
-            cursor.dataListStart = count;
-            cursor.jumpToNewest = false;
-        }
-        cursor.dataListStart = SettleStart(cursor.dataListStart, count);
+        SettleListCursor(cursor.dataListStart, cursor.jumpToNewest, cursor.readingCount);
         const int n = std::min(kPageWindowSize, cursor.dataListStart);
         for (int i = 0; i < n; ++i)
             window.entries[i] = EntryOf(list[static_cast<size_t>(cursor.dataListStart - 1 - i)]);
@@ -59,12 +62,8 @@ PageWindow BuildPageWindow(const ReadingList& list, ListCursor& cursor) {
         if (!list[i].IsControl())
             listed.push_back(i);
     }
-    const auto count = static_cast<int32_t>(listed.size());
-    if (cursor.jumpToNewest) {
-        cursor.dataListStart = count;
-        cursor.jumpToNewest = false;
-    }
-    cursor.dataListStart = SettleStart(cursor.dataListStart, count);
+    SettleListCursor(cursor.dataListStart, cursor.jumpToNewest,
+                     static_cast<int32_t>(listed.size()));
     const int n = std::min(kPageWindowSize, cursor.dataListStart);
     for (int i = 0; i < n; ++i)
         window.entries[i] =

@@ -37,6 +37,11 @@ struct ListCursor {
     int controlDisplay = 0;     // 0 control readings listed, 1 left out
 };
 
+// Settles the cursor on a list of `count` listed readings: a pending jump
+// goes to the newest reading, and the start stays inside 1..count and covers
+// at least a full page when there is one. An empty list leaves it at 0.
+void SettleListCursor(int32_t& dataListStart, bool& jumpToNewest, int32_t count);
+
 // Builds the screen page of the data list at the cursor and settles the
 // cursor (jump flag, bounds).
 //

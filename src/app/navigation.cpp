@@ -77,17 +77,7 @@ Date StepPeriod(Date selected, NavStep step, const Date& today) {
 }
 
 DataListCursor ClampDataList(DataListCursor cursor, int count) {
-    if (count <= 0) {
-        return {0, false};
-    }
-    if (cursor.jumpToNewest) {
-        cursor.start = count;
-        cursor.jumpToNewest = false;
-    }
-    if (cursor.start < kDataListStep) {
-        cursor.start = std::min(kDataListStep, count);
-    }
-    cursor.start = std::min(cursor.start, count);
+    SettleListCursor(cursor.start, cursor.jumpToNewest, count);
     return cursor;
 }
 

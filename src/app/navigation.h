@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/page_window.h"
 #include "store/calendar.h"
 
 namespace dorvel {
@@ -17,8 +18,9 @@ inline constexpr int kEarliestYear = 2002;
 Date StepPeriod(Date selected, NavStep step, const Date& today);
 
 // The data list cursor: readings counted from the oldest up to the newest one
-// on screen, moved in screen pages of 30.
-inline constexpr int kDataListStep = 30;
+// on screen, moved in screen pages of 30. It settles by the page window's own
+// rule, so the screen and the cursor never disagree.
+inline constexpr int kDataListStep = kPageWindowSize;
 
 struct DataListCursor {
     int start = 0;

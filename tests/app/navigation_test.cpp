@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "analysis/page_window.h"
 #include "app/navigation.h"
+#include "support/records.h"
 
 namespace dorvel {
 namespace {
@@ -72,6 +74,31 @@ TEST(DataListCursor, PagesOfThirtyClampedToTheList) {
     // Short and empty lists.
     EXPECT_EQ(StepDataList({45, false}, NavStep::PreviousYear, 12).start, 12);
     EXPECT_EQ(StepDataList({45, false}, NavStep::NextMonth, 0).start, 0);
+}
+
+// The document's cursor and the page window it feeds settle alike, so the
+// rows on screen and the position the toolbar steps from never disagree.
+TEST(DataListCursor, SettlesLikeThePageWindow) {
+    struct Case {
+        int start;
+        bool jump;
+        int count;
+    };
+    const Case cases[] = {{0, true, 100},   {0, false, 100},   {29, false, 100},
+                          {31, false, 100}, {250, false, 100}, {45, false, 12},
+                          {0, true, 12},    {5, true, 0},      {-30, false, 40}};
+    for (const Case& c : cases) {
+        ReadingList list;
+        for (int i = 0; i < c.count; ++i) {
+            list.push_back(ReadingFromRecord(
+                test::StoredRecord(1, 0, 2025, 1 + i / 28, 1 + i % 28, 6, 0, 60 + i)));
+        }
+        ListCursor window{0, c.start, c.jump, 0};
+        BuildPageWindow(list, window);
+        const DataListCursor cursor = ClampDataList({c.start, c.jump}, c.count);
+        EXPECT_EQ(cursor.start, window.dataListStart) << c.start << " of " << c.count;
+        EXPECT_EQ(cursor.jumpToNewest, window.jumpToNewest);
+    }
 }
 
 }  // namespace
