@@ -734,9 +734,7 @@ void CMainFrame::EndSession() {
 void CMainFrame::OnReceiveMeterData() {
     panel_->SetButtonsEnabled(false);
     panel_->Clear();
-    if (link_) {
-        link_->ScanForAdapter();
-    }
+    // The download session scans for the cable adapter as it starts.
     if (sessionVisible_) {
         if (link_ && link_->Running()) {
             link_->Cancel();

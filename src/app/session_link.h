@@ -37,11 +37,12 @@ class SessionLink {
   public:
     virtual ~SessionLink() = default;
     virtual void SetHooks(SessionHooks hooks) = 0;
+    // A download scans for the USB adapter first; nobody else needs to.
     virtual void Start(RequestKind kind) = 0;
     // Ends a running session at once: port closed, timers stopped, nothing written.
     virtual void Cancel() = 0;
     virtual bool Running() const = 0;
-    // Scans for the USB adapter (start-up and every receive command).
+    // Scans for the USB adapter (at start-up; a download does it itself).
     virtual void ScanForAdapter() {}
 
     virtual int PortIndex() const = 0;  // 0-based
