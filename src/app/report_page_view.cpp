@@ -169,6 +169,9 @@ void ReportPageView::RunPrint(bool preview) {
     print::CMyPrintDialog dialog(
         services_->printChoices, pageIndex_, job.readingCount, job.monthPages,
         services_->printers ? services_->printers() : print::SystemPrinters(), window());
+    if (job.pageLayout) {
+        dialog.setPageLayout(*job.pageLayout);
+    }
     if (services_->prompter.Exec(dialog) != QDialog::Accepted) {
         return;  // nothing printed, no fonts made
     }

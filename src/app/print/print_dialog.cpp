@@ -150,8 +150,11 @@ CMyPrintDialog::CMyPrintDialog(reports::PrintChoices& choices, int shownPageInde
     connect(diagnosisDate_, &QCheckBox::clicked, this,
             [this](bool checked) { choices_.printDiagnosisDate = checked; });
     connect(properties, &QPushButton::clicked, this, [this] {
-        if (!setup_)
+        if (!setup_) {
             setup_ = std::make_unique<QPrinter>();
+            if (startLayout_)
+                setup_->setPageLayout(*startLayout_);
+        }
         ConfigurePrinter(*setup_);
         QPageSetupDialog(setup_.get(), this).exec();
     });

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QDialog>
+#include <QPageLayout>
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 #include "reports/print_layout.h"
 
@@ -82,6 +84,9 @@ class CMyPrintDialog : public QDialog {
     QString outputFile() const { return outputFile_; }
     void setOutputFile(const QString& path) { outputFile_ = path; }
 
+    // The paper "Eigenschaften" starts from: the print setup's, when there is one.
+    void setPageLayout(const QPageLayout& layout) { startLayout_ = layout; }
+
     // The chosen printer and copies on a printer about to print.
     void ConfigurePrinter(QPrinter& printer) const;
 
@@ -101,6 +106,7 @@ class CMyPrintDialog : public QDialog {
     reports::PageCount count_;
     QString outputFile_;
     std::unique_ptr<QPrinter> setup_;  // what "Eigenschaften" changed
+    std::optional<QPageLayout> startLayout_;
 
     QComboBox* printerList_ = nullptr;
     QLabel* status_ = nullptr;
