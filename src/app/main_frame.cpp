@@ -534,6 +534,8 @@ void CMainFrame::AssignReadings() {
         return;
     }
     panel_->RemoveRow(row);
+    // The patient list carries each patient's reading count.
+    doc_.store().RebuildPatientList(doc_.dataFolder());
     doc_.readings = LoadReadings(doc_.dataFolder(), doc_.currentPatientId);
     doc_.selectedDate = doc_.clock().Today();
     // The readings just assigned are the newest: show them.

@@ -63,10 +63,13 @@ TEST_F(PanelTest, ReceivedUsersAreListedAndAssigned) {
     ASSERT_EQ(prompter->messages.size(), 1u);
     EXPECT_EQ(prompter->messages[0].text, texts::kChooseRow);
 
-    // Two rows chosen: only the first is imported.
+    // Two rows chosen: only the first is imported, and the patient list
+    // (which carries the counts) is rebuilt.
     panel().SelectRow(1);
     panel().SelectRow(0, true);
+    const int rebuilds = store->listRebuilds;
     frame().Run(kCmdAssign);
+    EXPECT_EQ(store->listRebuilds, rebuilds + 1);
     ReadingList anna = LoadReadings(data(), "ANNA");
     ASSERT_EQ(anna.size(), 3u);
     EXPECT_EQ(anna[0].meterUserId, "001");
