@@ -1,21 +1,10 @@
-#include <gtest/gtest.h>
-
+#include "support/cli_fixture.h"
 #include "support/records.h"
-#include "support/temp_folder.h"
 
 namespace dorvel {
 namespace {
 
-class CliStats : public testing::Test {
-  protected:
-    test::TempFolder dir;
-    std::string out;
-
-    int Cli(const std::string& args) {
-        return test::RunCommand(
-            std::string(DORVEL_CLI) + " --data " + dir.path() + " " + args + " 2>&1", &out);
-    }
-};
+using CliStats = test::CliTest;
 
 TEST_F(CliStats, PrintsEveryStatisticForThePeriod) {
     dir.Write("ANNA.gdt", test::StoredRecord(1, 0, 2011, 6, 30, 12, 0, 100) +

@@ -61,9 +61,6 @@ TEST(MealSlots, RangeClassesUseTheRangeOfTheSlot) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(RangeClassOf(c.value, c.slot, settings), c.expected) << c.value << " " << c.slot;
-    EXPECT_EQ(RangeClassText(RangeClass::Low), "Niedrig");
-    EXPECT_EQ(RangeClassText(RangeClass::Target), "Zielbereich");
-    EXPECT_EQ(RangeClassText(RangeClass::High), "Hoch");
 }
 
 TEST(MealSlots, StartsOutOfOrderDecideByTableOrder) {

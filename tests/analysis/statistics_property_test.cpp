@@ -21,55 +21,28 @@ std::string Two(int n) {
     return text;
 }
 
-std::string DateText(int y, int m, int d) {
-    return std::to_string(y) + Two(m) + Two(d);
+std::string DateText(Date d) {
+    return std::to_string(d.year) + Two(d.month) + Two(d.day);
 }
 
-int MonthLength(int y, int m) {
-    static const int kLength[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
-    return m == 2 && leap ? 29 : kLength[m - 1];
+// The last valid day of the month at or before `d`.
+Date ValidDay(int y, int m, int d) {
+    while (!IsValidDate({y, m, d}))
+        --d;
+    return {y, m, d};
 }
 
-// The day after, one calendar step at a time.
-void NextDay(int& y, int& m, int& d) {
-    if (++d > MonthLength(y, m)) {
-        d = 1;
-        if (++m > 12) {
-            m = 1;
-            ++y;
-        }
-    }
-}
-
-// The period written out from its description: one month back, the missing
-// day rolling into the next month, start excluded, end included.
-struct PlainPeriod {
-    std::string startText, endText;
-    std::vector<std::string> days;  // days[i] is dayIndex i + 1
-};
-
-PlainPeriod MakePeriod(Date selected) {
-    int y = selected.year, m = selected.month - 1, d = selected.day;
-    if (m == 0) {
-        m = 12;
-        --y;
-    }
-    while (d > MonthLength(y, m)) {
-        d -= MonthLength(y, m);
-        if (++m > 12) {
-            m = 1;
-            ++y;
-        }
-    }
-    PlainPeriod p;
-    p.startText = DateText(y, m, d);
-    p.endText = DateText(selected.year, selected.month, selected.day);
-    while (DateText(y, m, d) < p.endText) {
-        NextDay(y, m, d);
-        p.days.push_back(DateText(y, m, d));
-    }
-    return p;
+// The period's days written out from its description: one month back, a day
+// that month lacks rolling over into the next, start excluded, end included.
+std::vector<std::string> PeriodDays(Date selected) {
+    const int y = selected.month == 1 ? selected.year - 1 : selected.year;
+    const int m = selected.month == 1 ? 12 : selected.month - 1;
+    const Date last = ValidDay(y, m, selected.day);
+    const int64_t start = DaysFromCivil(last) + (selected.day - last.day);
+    std::vector<std::string> days;
+    for (int64_t d = start + 1; d <= DaysFromCivil(selected); ++d)
+        days.push_back(DateText(CivilFromDays(d)));
+    return days;
 }
 
 int Sd(const std::vector<int>& values, int mean) {
@@ -122,7 +95,7 @@ Statistics PlainStatistics(const ReadingList& list, const UserSettings& st, Date
     std::vector<std::string> starts;
     for (const TimeOfDay& t : st.slotStart)
         starts.push_back(Two(t.hour) + Two(t.minute));
-    const PlainPeriod period = MakePeriod(selected);
+    const std::vector<std::string> period = PeriodDays(selected);
 
     std::vector<int> all, inPeriod;
     std::map<std::string, std::vector<int>> byDate;
@@ -148,9 +121,8 @@ Statistics PlainStatistics(const ReadingList& list, const UserSettings& st, Date
             RangeCount(v, slotRange, o.overallSlotLowCount, o.overallSlotTargetCount,
                        o.overallSlotHighCount);
         }
-        if (date > period.startText && date <= period.endText) {
-            const int day = static_cast<int>(
-                std::find(period.days.begin(), period.days.end(), date) - period.days.begin());
+        if (const auto at = std::find(period.begin(), period.end(), date); at != period.end()) {
+            const int day = static_cast<int>(at - period.begin());
             inPeriod.push_back(v);
             RangeCount(v, st.overall, p.periodLowCount, p.periodTargetCount, p.periodHighCount);
             if (counted) {
@@ -178,7 +150,7 @@ Statistics PlainStatistics(const ReadingList& list, const UserSettings& st, Date
     o.overallDays = static_cast<int>(dailyMeans.size());
     o.overallDailyMean = MeanOf(dailyMeans);
 
-    p.periodDays = list.empty() ? 0 : static_cast<int>(period.days.size());
+    p.periodDays = list.empty() ? 0 : static_cast<int>(period.size());
     p.periodReadingCount = static_cast<int>(inPeriod.size());
     p.periodReadingDays = static_cast<int>(byDay.size());
     p.periodMean = MeanOf(inPeriod);
@@ -224,8 +196,7 @@ Patient RandomPatient(std::mt19937& rng) {
         return lo + static_cast<int>(rng() % (hi - lo + 1));
     };
     Patient p;
-    p.selected = {pick(2002, 2013), pick(1, 12), 1};
-    p.selected.day = pick(1, MonthLength(p.selected.year, p.selected.month));
+    p.selected = ValidDay(pick(2002, 2013), pick(1, 12), pick(1, 31));
     for (TimeOfDay& t : p.settings.slotStart)
         t = {pick(0, 23), pick(0, 59), pick(0, 59)};
     if (rng() % 3 == 0)  // often ascending, as the settings sheet leaves them
@@ -241,17 +212,12 @@ Patient RandomPatient(std::mt19937& rng) {
     std::vector<Reading> readings;
     for (int i = 0; i < count; ++i) {
         // Half of the readings near the selected date, the rest over the years.
-        int y, m, d;
-        if (rng() % 2 == 0) {
-            const int64_t day = DaysFromCivil(p.selected) - pick(0, 40) + pick(0, 5);
-            const Date near = CivilFromDays(day);
-            y = near.year, m = near.month, d = near.day;
-        } else {
-            y = pick(2001, 2013), m = pick(1, 12), d = pick(1, MonthLength(y, m));
-        }
+        const Date date = rng() % 2 == 0
+                              ? CivilFromDays(DaysFromCivil(p.selected) - pick(0, 40) + pick(0, 5))
+                              : ValidDay(pick(2001, 2013), pick(1, 12), pick(1, 31));
         const std::string user =
             users == 1 ? "001" : (rng() % users == 0 ? "121" : "00" + std::to_string(pick(1, 2)));
-        readings.push_back(test::MakeReading(DateText(y, m, d), Two(pick(0, 23)) + Two(pick(0, 59)),
+        readings.push_back(test::MakeReading(DateText(date), Two(pick(0, 23)) + Two(pick(0, 59)),
                                              pick(10, 600), rng() % 8 == 0 ? 5 : pick(0, 4), user));
     }
     p.list = test::SortedList(std::move(readings));

@@ -161,18 +161,12 @@ TEST(Statistics, WideAccumulators) {
     EXPECT_EQ(s.period.periodSD, 295);
 }
 
-TEST(Statistics, DisplayConversions) {
-    EXPECT_DOUBLE_EQ(ToMmolPerL(600), 33.3);
-    EXPECT_DOUBLE_EQ(ToMmolPerL(100), 5.5);
-    EXPECT_DOUBLE_EQ(ToMmolPerL(10), 0.5);
-    EXPECT_DOUBLE_EQ(ToMmolPerL(65), 3.6);
-    EXPECT_DOUBLE_EQ(ToMmolPerL(180), 10.0);
-    EXPECT_DOUBLE_EQ(ToMmolPerL(1), 0.0);
-    EXPECT_DOUBLE_EQ(ToMmolPerL(0), 0.0);
-    EXPECT_EQ(ToFahrenheit(235), 74);
-    EXPECT_EQ(ToFahrenheit(0), 0);
-    EXPECT_EQ(ToFahrenheit(-50), 0);
-    EXPECT_EQ(ToFahrenheit(100), 50);
+TEST(Statistics, DisplayConversionsTruncate) {
+    for (const auto& [mgdl, mmol] :
+         {std::pair{600, 33.3}, {100, 5.5}, {10, 0.5}, {65, 3.6}, {180, 10.0}, {1, 0.0}, {0, 0.0}})
+        EXPECT_DOUBLE_EQ(ToMmolPerL(mgdl), mmol) << mgdl;
+    for (const auto& [tenths, fahrenheit] : {std::pair{235, 74}, {0, 0}, {-50, 0}, {100, 50}})
+        EXPECT_EQ(ToFahrenheit(tenths), fahrenheit) << tenths;
 }
 
 }  // namespace

@@ -1,22 +1,11 @@
 // The command-line road: reply file -> decode -> import -> readings.
-#include <gtest/gtest.h>
-
+#include "support/cli_fixture.h"
 #include "support/records.h"
-#include "support/temp_folder.h"
 
 namespace dorvel {
 namespace {
 
-class CliReceived : public testing::Test {
-  protected:
-    test::TempFolder dir;
-    std::string out;
-
-    int Cli(const std::string& args) {
-        return test::RunCommand(
-            std::string(DORVEL_CLI) + " --data " + dir.File("DATA") + " " + args + " 2>&1", &out);
-    }
-};
+using CliReceived = test::CliTest;
 
 TEST_F(CliReceived, DecodeImportReadings) {
     const std::string records = test::MeterRecord(1, 0, 26, 3, 2, 8, 0, 100) +
@@ -38,18 +27,18 @@ TEST_F(CliReceived, DecodeImportReadings) {
 }
 
 TEST_F(CliReceived, ExitCodesOfTheReplyVerdicts) {
-    struct Case {
+    const struct {
         std::string reply;
         int exit;
         std::string output;
-    } const cases[] = {
+    } cases[] = {
         {"S003\r\n" + test::MeterRecord(1, 0, 26, 3, 2, 8, 0, 100), 3, ""},
         {"S000\r\n", 4, "Keine Daten im Messgerät!\n"},
         {"ERS", 5, "Alle daten im Gerät gelöscht\n"},
         {"S001\r\n" + test::MeterRecord(1, 0, 26, 2, 30, 8, 0, 100), 6,
          "Error. cyclic redundancy check : Fail\n"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         dir.Write("reply", c.reply);
         EXPECT_EQ(Cli("decode " + dir.File("reply")), c.exit) << c.reply;
         if (!c.output.empty()) {
@@ -59,10 +48,8 @@ TEST_F(CliReceived, ExitCodesOfTheReplyVerdicts) {
 }
 
 TEST_F(CliReceived, BadArgumentsAndUnknownPatientsFailWithOneLine) {
-    const char* bad[] = {
-        "decode",        "decode /nonexistent/reply", "import",       "import ../x 001",
-        "import ANNA 1", "readings NOBODY",           "readings a/b", "frobnicate"};
-    for (const char* args : bad) {
+    for (const char* args : {"decode", "decode /nonexistent/reply", "import", "import ../x 001",
+                             "import ANNA 1", "readings NOBODY", "readings a/b", "frobnicate"}) {
         EXPECT_EQ(Cli(args), 1) << args;
         EXPECT_NE(out.find("dorvel-cli:"), std::string::npos) << args;
     }

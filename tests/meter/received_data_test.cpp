@@ -65,14 +65,6 @@ TEST(RecordDecoder, WritesRawAndSortedFilesWithoutDuplicates) {
     EXPECT_EQ(SelectUserRecords(dir.Read("gr_data.dat"), "002"), "");
 }
 
-TEST(RecordDecoder, RawFileIsCutAtTheFirstMarkerLetter) {
-    test::TempFolder dir;
-    const std::string a = MeterRecord(1, 0, 26, 3, 2, 8, 0, 100);
-    const std::string payload = a + a.substr(0, 5) + "S" + a.substr(6);
-    RecordDecoder(payload, 2, dir.path());
-    EXPECT_EQ(dir.Read("gr_lowdata.dat"), a + a.substr(0, 5));
-}
-
 TEST(RecordDecoder, RejectedRecordWritesOnlyTheRawFile) {
     test::TempFolder dir;
     dir.Write("gr_data.dat", "previous");
@@ -85,9 +77,11 @@ TEST(RecordDecoder, RejectedRecordWritesOnlyTheRawFile) {
     EXPECT_EQ(dir.Read("gr_data.dat"), "previous");
 }
 
-TEST(RecordDecoder, CountLargerThanThePayloadReadsNoFurther) {
+TEST(RecordDecoder, RawFileIsCutAtTheFirstMarkerLetterAndTheCountAtThePayload) {
     test::TempFolder dir;
     const std::string a = MeterRecord(1, 0, 26, 3, 2, 8, 0, 100);
+    RecordDecoder(a + a.substr(0, 5) + "S" + a.substr(6), 2, dir.path());
+    EXPECT_EQ(dir.Read("gr_lowdata.dat"), a + a.substr(0, 5));
     EXPECT_EQ(RecordDecoder(a, 5, dir.path()).recordCount, 1);
 }
 

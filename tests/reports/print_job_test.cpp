@@ -9,8 +9,8 @@
 #include "gui_app.h"
 #include "reports/painter_surface.h"
 #include "reports/recording_surface.h"
+#include "support/cli_fixture.h"
 #include "support/records.h"
-#include "support/temp_folder.h"
 
 namespace dorvel::reports {
 namespace {
@@ -87,8 +87,7 @@ TEST(PrintJob, PdfCertificateHoldsHeaderPatientAndTableTexts) {
     ASSERT_TRUE(PrintToPdf(pdf, job, &pages).ok());
     EXPECT_EQ(pages, 3);
 
-    std::string text;
-    ASSERT_EQ(test::RunCommand("pdftotext -layout '" + pdf + "' -", &text), 0);
+    const std::string text = test::PdfText(pdf, true);
     for (const char* expected :
          {"ÄRZTLICHE BESCHEINIGUNG", "DATEN", "Patient Profile", "Name : Jörg Beispiel",
           "Patient : Jörg Beispiel", "ID : P42", "Tel. : 030-111", "Arzt : Dr. Weiß",

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "analysis/month_walk.h"
 #include "reports/page_frame.h"
 #include "support/records.h"
 
@@ -56,11 +55,6 @@ TEST(PrintLayout, MonthlyReportsTakeOnePagePerMonthWithReadings) {
     ReadingList list;
     list.push_back(ReadingFromRecord(test::StoredRecord(1, 0, 2011, 3, 10, 8, 0, 100)));
     list.push_back(ReadingFromRecord(test::StoredRecord(1, 0, 2011, 9, 20, 8, 0, 100)));
-    const std::vector<Date> months = MonthsWithReadings(list, Date{2012, 1, 15});
-    ASSERT_EQ(months.size(), 2u);
-    EXPECT_EQ(months[0], (Date{2011, 10, 15}));  // newer period first: 15 Sep .. 15 Oct
-    EXPECT_EQ(months[1], (Date{2011, 3, 15}));
-
     ASSERT_EQ(MonthPages(list, Date{2012, 1, 15}), 2);
     const PageCount count = CountPages(choices, kLogbookIndex, static_cast<int>(list.size()),
                                        MonthPages(list, Date{2012, 1, 15}));
@@ -68,13 +62,6 @@ TEST(PrintLayout, MonthlyReportsTakeOnePagePerMonthWithReadings) {
     EXPECT_EQ(count.boundary[3], 4);
     EXPECT_EQ(PlaceOfPage(3, count.boundary).kind, 3);
     EXPECT_EQ(PlaceOfPage(4, count.boundary).inKind, 2);
-
-    // Period edges: start day excluded, end day included; a 31st rolls over.
-    ReadingList edge;
-    edge.push_back(ReadingFromRecord(test::StoredRecord(1, 0, 2010, 12, 1, 8, 0, 100)));
-    EXPECT_TRUE(MonthsWithReadings(edge, Date{2010, 12, 31}).size() == 1u);
-    EXPECT_EQ(MonthsWithReadings(edge, Date{2010, 12, 31})[0], (Date{2010, 11, 31}));
-    EXPECT_TRUE(MonthsWithReadings(edge, Date{2002, 1, 1}).empty());
 }
 
 TEST(PrintLayout, PatientListCannotPrintTheCertificate) {

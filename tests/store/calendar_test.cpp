@@ -40,7 +40,6 @@ TEST(Decimal, LeadingIntReadsLikeTheStoredFormatsExpect) {
     EXPECT_EQ(LeadingInt("abc"), 0);
     EXPECT_EQ(LeadingInt(""), 0);
     EXPECT_EQ(LeadingInt("99999999999999"), 2147483647);
-    EXPECT_EQ(ZeroPadded(7, 3), "007");
 }
 
 TEST(TextEncoding, UmlautsAndEuroSurviveBothWays) {
