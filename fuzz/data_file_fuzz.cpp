@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "meter/received_data.h"
@@ -11,10 +12,19 @@
 #include "store/patient_data_file.h"
 
 namespace {
+// A plain array, so the exit handler still finds it after the strings are gone.
+char g_folder[] = "/tmp/dorvel-fuzz-XXXXXX";
+
 const std::string& Folder() {
     static const std::string folder = [] {
-        char pattern[] = "/tmp/dorvel-fuzz-XXXXXX";
-        return std::string(::mkdtemp(pattern));
+        if (::mkdtemp(g_folder) == nullptr)
+            std::abort();
+        // The fuzzer ends through exit(); leave no folder behind.
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(g_folder, ignored);
+        });
+        return std::string(g_folder);
     }();
     return folder;
 }
