@@ -640,11 +640,15 @@ void CMainFrame::RestorePanel() {
 
 void CMainFrame::ShowUserSettings() {
     doc_.store().ReadProfile(doc_.dataFolder(), doc_.currentPatientId, doc_.profile, doc_.settings);
+    const std::string before = doc_.currentPatientId;
     CMyPropertySheet sheet(doc_, prompter_, this);
-    if (prompter_.Exec(sheet) != QDialog::Accepted) {
+    if (prompter_.Exec(sheet) != QDialog::Accepted && doc_.currentPatientId == before) {
         return;
     }
-    // The sheet has written the profile; the new or changed patient appears in the box.
+    // The sheet has written the profile; the new or changed patient appears
+    // in the box. A patient switched to before "Abbrechen" stays switched
+    // (its files are written), so the box and the readings follow it too:
+    // otherwise the readings of one patient would be saved under another.
     FillPatientBox();
     SelectCurrentPatientInBox();
     doc_.store().RebuildPatientList(doc_.dataFolder());

@@ -203,17 +203,29 @@ void CMyPropertySheet::CommitId() {
         } else {
             store.ReadProfile(folder, doc_.currentPatientId, doc_.profile, doc_.settings);
         }
-    } else if (prompter_.AskYesNo(this, texts::kNewIdDefaults, texts::kCaption)) {
-        doc_.currentPatientId = typed;
-        store.StorePatientId(typed);
-        store.ReadProfile(folder, typed, doc_.profile, doc_.settings);
-        store.WriteProfile(folder, typed, doc_.profile, doc_.settings);
-        store.ReadProfile(folder, typed, doc_.profile, doc_.settings);
     } else {
-        // The new patient starts as a copy of the previous one.
+        // Answered No, the new patient starts as a copy of the previous one.
+        const bool defaults = prompter_.AskYesNo(this, texts::kNewIdDefaults, texts::kCaption);
+        PatientProfile profile = doc_.profile;
+        UserSettings settings = doc_.settings;
+        if (defaults) {
+            store.ReadProfile(folder, typed, profile, settings);
+        }
+        if (!store.WriteProfile(folder, typed, profile, settings)) {
+            // Without its profile the patient would be listed nowhere, and
+            // readings assigned to it could not be found again: keep the
+            // previous patient.
+            store.StorePatientId(doc_.currentPatientId);
+            prompter_.Message(this,
+                              QString("Die Patienten-ID %1 konnte nicht angelegt werden: das "
+                                      "Profil lässt sich im Datenordner nicht speichern.")
+                                  .arg(FromStored(typed)),
+                              texts::kCaption);
+            FillProfilePage();
+            return;
+        }
         doc_.currentPatientId = typed;
         store.StorePatientId(typed);
-        store.WriteProfile(folder, typed, doc_.profile, doc_.settings);
         store.ReadProfile(folder, typed, doc_.profile, doc_.settings);
     }
     FillProfilePage();

@@ -84,6 +84,14 @@ WriteResult RemoveReadings(const std::string& dataFolder, std::string_view patie
     const RecordFile file = ReadRecordFile(path);
     if (file.unreadable)
         return {WriteStatus::Failed, file.detail};
+    if (file.cutShort) {
+        // Part of the file lies beyond what the loader shows; rewriting it
+        // would throw that part away.
+        return {WriteStatus::Failed,
+                path +
+                    ": die Datei enthält Zeichen, die keine Messwerte sind, oder ist zu groß; sie "
+                    "wird nicht überschrieben."};
+    }
     std::vector<std::string> doomed;
     doomed.reserve(readings.size());
     for (const Reading& r : readings)

@@ -41,7 +41,8 @@ WriteResult SaveReadings(const std::string& dataFolder, std::string_view patient
 // Removes the given readings from the patient's file: under the folder lock
 // the file is read again, every record equal to one of `readings` is dropped
 // and the rest written back, so readings another copy of the program has
-// imported meanwhile stay. Returns the file's readings afterwards in `after`.
+// imported meanwhile stay. A file the loader sees only in part is left as
+// it is (Failed). Returns the file's readings afterwards in `after`.
 WriteResult RemoveReadings(const std::string& dataFolder, std::string_view patientId,
                            const std::vector<Reading>& readings, ReadingList* after = nullptr);
 

@@ -113,7 +113,7 @@ class TestStore : public PatientStore {
     bool WriteProfile(const std::string& f, const std::string& i, const PatientProfile& p,
                       const UserSettings& s) override {
         id = i;
-        return files_->WriteProfile(f, i, p, s) || true;
+        return files_->WriteProfile(f, i, p, s);
     }
     bool RemovePatient(const std::string& f, const std::string& i) override {
         return files_->RemovePatient(f, i);

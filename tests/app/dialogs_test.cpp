@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimeEdit>
+#include <filesystem>
 
 #include "app/dialogs.h"
 #include "app/settings_sheet.h"
@@ -78,6 +79,48 @@ TEST_F(SheetTest, AnIdThatCannotBeAFileNameTouchesNothing) {
     EXPECT_TRUE(prompter->questions.empty());
     ASSERT_EQ(prompter->messages.size(), 1u);
     EXPECT_EQ(sheet->idEdit()->text(), "ANNA");
+}
+
+TEST_F(SheetTest, ANewIdWhoseProfileCannotBeWrittenIsNotTakenOn) {
+    // A folder in the place of the profile stands for any failed write.
+    std::filesystem::create_directory(data() + "/NEU.info");
+    doc().profile.name = "Anna Meier (geändert)";
+    for (bool defaults : {true, false}) {
+        prompter->answers = {defaults};
+        prompter->messages.clear();
+        TypeId("NEU");
+        EXPECT_EQ(prompter->messages.size(), 1u) << defaults;
+        // Otherwise readings assigned next would go to a patient nobody can open.
+        EXPECT_EQ(doc().currentPatientId, "ANNA");
+        EXPECT_EQ(store->id, "ANNA");
+        EXPECT_EQ(sheet->idEdit()->text(), "ANNA");
+        EXPECT_EQ(doc().profile.name, "Anna Meier (geändert)");
+        EXPECT_EQ(doc().settings.beforeMeal, (TargetRange{70, 130}));
+    }
+}
+
+TEST_F(SheetTest, CancelAfterSwitchingPatientsReloadsTheNewPatient) {
+    // The switch was written when the ID was committed. After "Abbrechen"
+    // the box, the readings shown and the patient they are saved under must
+    // agree, or a deletion would reach another patient's file.
+    WriteFileAtomic(data() + "/ANNA.gdt",
+                    "0010202603141216099000"
+                    "0010202603141215123235");
+    WriteFileAtomic(data() + "/BERT.gdt", "0010202501010101300000");
+    frame().LoadSelectedPatient();
+    ASSERT_EQ(doc().readings.size(), 2u);
+    prompter->answers = {true};
+    prompter->onDialog = [](QDialog& d) {
+        if (auto* s = dynamic_cast<CMyPropertySheet*>(&d)) {
+            s->idEdit()->setText("BERT");
+            s->CommitId();
+        }
+        return static_cast<int>(QDialog::Rejected);
+    };
+    frame().Run(kCmdUserSettings);
+    EXPECT_EQ(doc().currentPatientId, "BERT");
+    EXPECT_EQ(frame().patientBox()->currentText(), "BERT - Bert Huber");
+    EXPECT_EQ(doc().readings.size(), 1u);
 }
 
 TEST_F(SheetTest, TargetsInMmolAndTheOverallRangeFollows) {

@@ -68,6 +68,18 @@ TEST(PatientDataFile, RemoveReadingsKeepsWhatOthersAddedMeanwhile) {
     EXPECT_EQ(after.size(), 2u);
 }
 
+TEST(PatientDataFile, RemoveReadingsLeavesAFileItCannotSeeWholeAlone) {
+    // Readings beyond white space (or beyond what the loader takes) are not
+    // shown; rewriting the file after a deletion would throw them away.
+    test::TempFolder dir;
+    const std::string content = kA + "\n" + kB + kC;
+    dir.Write("P.gdt", content);
+    const WriteResult result = RemoveReadings(dir.path(), "P", {ReadingFromRecord(kA)});
+    EXPECT_EQ(result.status, WriteStatus::Failed);
+    EXPECT_FALSE(result.detail.empty());
+    EXPECT_EQ(dir.Read("P.gdt"), content);
+}
+
 TEST(AtomicWrite, FailureLeavesTheOldFileAndNoLitter) {
     test::TempFolder dir;
     dir.Write("f", "old");
