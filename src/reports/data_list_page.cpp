@@ -376,17 +376,13 @@ DeleteOutcome DeleteSelectedReading(const std::string& dataFolder, const std::st
     const int position = ListPositionOfRow(list, dataListStart, selectedRow, hideControl);
     if (position < 0)
         return outcome;
-    const Reading target = list[static_cast<size_t>(position)];
-    // The first reading with the same time and value goes, as the list keys it.
-    for (auto it = list.begin(); it != list.end(); ++it) {
-        if (it->timestamp == target.timestamp && it->valueText == target.valueText) {
-            const Reading removed = *it;
-            list.erase(it);
-            outcome.removed = true;
-            outcome.write = RemoveReadings(dataFolder, patientId, {removed});
-            break;
-        }
-    }
+    // The row's own reading goes. Time and value alone could name another
+    // meter user's reading of the same minute, which sorts first.
+    const auto it = list.begin() + position;
+    const Reading removed = *it;
+    list.erase(it);
+    outcome.removed = true;
+    outcome.write = RemoveReadings(dataFolder, patientId, {removed});
     if (outcome.removed && !outcome.write.ok()) {
         outcome.message = outcome.write.status == WriteStatus::ReadOnly
                               ? "Die Patientendatei ist schreibgeschützt; der Messwert bleibt "

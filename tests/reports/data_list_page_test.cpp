@@ -262,6 +262,21 @@ TEST(DataListPage, DeleteRemovesTheShownReadingFromListAndFile) {
     EXPECT_FALSE(ro.message.empty());
     EXPECT_EQ(list.size(), 4u);
     EXPECT_EQ(LoadReadings(folder.path(), "P1").size(), 5u);
+
+    // Two meter users measured the same value in the same minute: the row's
+    // own reading goes, not the first one with that time and value.
+    test::TempFolder shared;
+    ReadingList twins;
+    twins.push_back(Make(2011, 1, 5, 8, 0, 120));
+    twins.push_back(ReadingFromRecord(test::StoredRecord(121, 3, 2011, 1, 5, 8, 0, 120, 0)));
+    twins.Sort();
+    ASSERT_TRUE(SaveReadings(shared.path(), "P2", twins).ok());
+    ASSERT_EQ(twins[1].meterUserId, "121");  // row 0 shows the guest's reading
+    ASSERT_TRUE(DeleteSelectedReading(shared.path(), "P2", twins, 2, 0, false).removed);
+    ASSERT_EQ(twins.size(), 1u);
+    EXPECT_EQ(twins[0].meterUserId, "001");
+    EXPECT_EQ(twins[0].marker, 0);
+    EXPECT_EQ(LoadReadings(shared.path(), "P2").items(), twins.items());
 }
 
 }  // namespace
