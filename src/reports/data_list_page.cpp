@@ -1,5 +1,6 @@
 #include "data_list_page.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -19,6 +20,18 @@ std::string Format(const char* format, auto... args) {
     return buffer;
 }
 
+// "%2.1f" in the C locale. The program runs with the user's locale, whose
+// decimal comma would otherwise reach the table.
+std::string OneDecimal(double value) {
+    char buffer[64];
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 1).ptr;
+    std::string text(buffer, end);
+    if (text.size() < 2)
+        text.insert(0, 2 - text.size(), ' ');
+    return text;
+}
+
 // The hhmm key of a time, as the slot comparison uses it.
 int TimeKey(int hour, int minute) {
     return hour * 100 + minute;
@@ -30,10 +43,10 @@ std::string TemperatureText(int t, int unit, bool paper) {
     if (unit == 1)
         return Format("%d", ToFahrenheit(t));
     if (paper || t % 10 < 5)
-        return Format("%2.1f", t / 10.0);
+        return OneDecimal(t / 10.0);
     // Tenths of five and more are rounded up to the whole degree (23.6 shows as 24.0).
     const double whole = std::atof(Format("%2.0f", std::trunc(t + 5.0) / 10.0).c_str());
-    return Format("%2.1f", whole);
+    return OneDecimal(whole);
 }
 
 const TargetRange& RangeOfSlot(int slot, const UserSettings& s) {
@@ -207,7 +220,7 @@ std::array<std::string, 8> RowTexts(const DataListView& view, int r, bool paper)
 
     t[3] = std::string(DataListMarkerText(row.marker));
     t[4] = std::string(SlotText(SlotOfRow(row, s), paper));
-    t[5] = s.glucoseUnit == 1 ? Format("%2.1f", ToMmolPerL(row.value)) : Format("%3d", row.value);
+    t[5] = s.glucoseUnit == 1 ? OneDecimal(ToMmolPerL(row.value)) : Format("%3d", row.value);
     t[6] = TemperatureText(row.temperature, view.run.temperatureUnit, paper);
     t[7] = std::string(ClassText(ClassOfRow(row, s)));
     return t;
@@ -363,17 +376,13 @@ DeleteOutcome DeleteSelectedReading(const std::string& dataFolder, const std::st
     const int position = ListPositionOfRow(list, dataListStart, selectedRow, hideControl);
     if (position < 0)
         return outcome;
-    const Reading target = list[static_cast<size_t>(position)];
-    // The first reading with the same time and value goes, as the list keys it.
-    for (auto it = list.begin(); it != list.end(); ++it) {
-        if (it->timestamp == target.timestamp && it->valueText == target.valueText) {
-            const Reading removed = *it;
-            list.erase(it);
-            outcome.removed = true;
-            outcome.write = RemoveReadings(dataFolder, patientId, {removed});
-            break;
-        }
-    }
+    // The row's own reading goes. Time and value alone could name another
+    // meter user's reading of the same minute, which sorts first.
+    const auto it = list.begin() + position;
+    const Reading removed = *it;
+    list.erase(it);
+    outcome.removed = true;
+    outcome.write = RemoveReadings(dataFolder, patientId, {removed});
     if (outcome.removed && !outcome.write.ok()) {
         outcome.message = outcome.write.status == WriteStatus::ReadOnly
                               ? "Die Patientendatei ist schreibgeschützt; der Messwert bleibt "

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <clocale>
+
 #include "reports/recording_surface.h"
 #include "store/patient_data_file.h"
 #include "store/profile_file.h"
@@ -87,6 +89,30 @@ TEST(DataListPage, CellTextsAndFills) {
     EXPECT_EQ(s.RectanglesAt(Rect{530, 27 + 17 * 2, 610, 47 + 17 * 2})[0]->brush.color,
               kTargetFill);
     EXPECT_TRUE(s.RectanglesAt(Rect{530, 27 + 17 * 4, 610, 47 + 17 * 4}).empty());
+}
+
+// The program runs with the user's locale (the window framework sets it), and
+// a German one writes decimals with a comma; the table keeps its points.
+TEST(DataListPage, DecimalTextsIgnoreTheProcessLocale) {
+    const std::string before = std::setlocale(LC_NUMERIC, nullptr);
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr)
+        GTEST_SKIP() << "no German locale installed";
+    ReadingList list;
+    list.push_back(Make(2011, 6, 28, 7, 30, 100, 0, 234));
+    list.push_back(Make(2011, 6, 29, 7, 30, 600, 0, 236));
+    list.Sort();
+    UserSettings settings;
+    settings.glucoseUnit = 1;
+    const DataListView view = MakeDataListView(list, 2, settings, RunSettings{});
+    const auto newest = RowTexts(view, 0, false);
+    const auto older = RowTexts(view, 1, false);
+    const std::string paper = RowTexts(view, 0, true)[6];
+    std::setlocale(LC_NUMERIC, before.c_str());
+    EXPECT_EQ(newest[5], "33.3");
+    EXPECT_EQ(newest[6], "24.0");
+    EXPECT_EQ(paper, "23.6");
+    EXPECT_EQ(older[5], "5.5");
+    EXPECT_EQ(older[6], "23.4");
 }
 
 TEST(DataListPage, RowNumbersAndWindowFollowTheCursor) {
@@ -236,6 +262,21 @@ TEST(DataListPage, DeleteRemovesTheShownReadingFromListAndFile) {
     EXPECT_FALSE(ro.message.empty());
     EXPECT_EQ(list.size(), 4u);
     EXPECT_EQ(LoadReadings(folder.path(), "P1").size(), 5u);
+
+    // Two meter users measured the same value in the same minute: the row's
+    // own reading goes, not the first one with that time and value.
+    test::TempFolder shared;
+    ReadingList twins;
+    twins.push_back(Make(2011, 1, 5, 8, 0, 120));
+    twins.push_back(ReadingFromRecord(test::StoredRecord(121, 3, 2011, 1, 5, 8, 0, 120, 0)));
+    twins.Sort();
+    ASSERT_TRUE(SaveReadings(shared.path(), "P2", twins).ok());
+    ASSERT_EQ(twins[1].meterUserId, "121");  // row 0 shows the guest's reading
+    ASSERT_TRUE(DeleteSelectedReading(shared.path(), "P2", twins, 2, 0, false).removed);
+    ASSERT_EQ(twins.size(), 1u);
+    EXPECT_EQ(twins[0].meterUserId, "001");
+    EXPECT_EQ(twins[0].marker, 0);
+    EXPECT_EQ(LoadReadings(shared.path(), "P2").items(), twins.items());
 }
 
 }  // namespace
