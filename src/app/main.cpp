@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QTimer>
+#include <clocale>
 #include <memory>
 
 #include "dorvel_app.h"
@@ -36,6 +37,9 @@ void TakeScreenshotAfterDownload(dorvel::CMainFrame& frame, const QString& file)
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // Qt takes the user's locale for everything; numbers in our reports and
+    // files keep their decimal point whatever the desktop's language.
+    std::setlocale(LC_NUMERIC, "C");
     QApplication::setOrganizationName("Kestrana");
     QApplication::setApplicationName("DorvelSuite");
     const std::string working = QDir::currentPath().toStdString();

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QPainter>
 #include <cctype>
+#include <clocale>
 #include <cstdlib>
 #include <memory>
 #include <ostream>
@@ -35,6 +36,8 @@ void EnsureGuiApplication() {
     static char name[] = "dorvel-cli";
     static char* argv[] = {name, nullptr};
     static QGuiApplication app(argc, argv);
+    // Numbers in reports keep their decimal point whatever the user's locale.
+    std::setlocale(LC_NUMERIC, "C");
 }
 
 std::string LowerExtension(const std::string& path) {
