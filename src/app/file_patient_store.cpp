@@ -25,14 +25,14 @@ class FilePatientStore : public PatientStore {
         s = read.settings;
     }
 
-    bool WriteProfile(const std::string& folder, const std::string& id, const PatientProfile& p,
-                      const UserSettings& s) override {
+    WriteResult WriteProfile(const std::string& folder, const std::string& id,
+                             const PatientProfile& p, const UserSettings& s) override {
         EnsureDataFolder(folder);
-        return WriteProfileAndRememberPatient(settings_, folder, id, p, s).ok();
+        return WriteProfileAndRememberPatient(settings_, folder, id, p, s);
     }
 
-    bool RemovePatient(const std::string& folder, const std::string& id) override {
-        return RemovePatientFiles(folder, id).ok();
+    WriteResult RemovePatient(const std::string& folder, const std::string& id) override {
+        return RemovePatientFiles(folder, id);
     }
 
     std::vector<PatientEntry> ListPatients(const std::string& folder) override {

@@ -560,10 +560,16 @@ void CMainFrame::DeletePatient() {
         return;
     }
     const std::string id = ToStored(IdOfEntry(patientBox_->currentText()));
-    if (!id.empty() && doc_.store().ProfileExists(doc_.dataFolder(), id) &&
-        !doc_.store().RemovePatient(doc_.dataFolder(), id)) {
-        // A file that stays behind is not passed off as deleted.
-        Message("Die Dateien des Patienten konnten nicht gelöscht werden.", texts::kCaption);
+    if (!id.empty() && doc_.store().ProfileExists(doc_.dataFolder(), id)) {
+        const WriteResult removed = doc_.store().RemovePatient(doc_.dataFolder(), id);
+        if (!removed.ok()) {
+            // A file that stays behind is not passed off as deleted.
+            QString text = "Die Dateien des Patienten konnten nicht gelöscht werden.";
+            if (!removed.detail.empty()) {
+                text += "\n" + QString::fromStdString(removed.detail);
+            }
+            Message(text, texts::kCaption);
+        }
     }
     FillPatientBox();
     SelectCurrentPatientInBox();

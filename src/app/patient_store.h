@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "store/file_io.h"
 #include "store/user_settings.h"
 
 namespace dorvel {
@@ -24,11 +25,13 @@ class PatientStore {
     // Defaults when the file is missing.
     virtual void ReadProfile(const std::string& folder, const std::string& id,
                              PatientProfile& profile, UserSettings& settings) = 0;
-    // Also stores `id` as the current patient. False when the file could not be written.
-    virtual bool WriteProfile(const std::string& folder, const std::string& id,
-                              const PatientProfile& profile, const UserSettings& settings) = 0;
-    // Removes the profile and data file; false when one of them could not be removed.
-    virtual bool RemovePatient(const std::string& folder, const std::string& id) = 0;
+    // Also stores `id` as the current patient. Not ok when the file could not be written.
+    virtual WriteResult WriteProfile(const std::string& folder, const std::string& id,
+                                     const PatientProfile& profile,
+                                     const UserSettings& settings) = 0;
+    // Removes the profile and data file; not ok (with the reason) when one
+    // of them could not be removed or the ID does not say which files are meant.
+    virtual WriteResult RemovePatient(const std::string& folder, const std::string& id) = 0;
     // One entry per profile file.
     virtual std::vector<PatientEntry> ListPatients(const std::string& folder) = 0;
     virtual void RebuildPatientList(const std::string& folder) = 0;

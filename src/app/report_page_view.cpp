@@ -290,10 +290,7 @@ void CDorvelPage1::SaveToggle(reports::ToggleOutcome (*toggle)(UserSettings&,
     reports::SaveSettings save;
     if (!id.empty()) {
         save = [this, id](const UserSettings& settings) {
-            if (doc_.store().WriteProfile(doc_.dataFolder(), id, doc_.profile, settings)) {
-                return WriteResult{};
-            }
-            return WriteResult{WriteStatus::Failed, id + ".info"};
+            return doc_.store().WriteProfile(doc_.dataFolder(), id, doc_.profile, settings);
         };
     }
     const reports::ToggleOutcome outcome = toggle(doc_.settings, save);

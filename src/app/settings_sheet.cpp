@@ -211,7 +211,7 @@ void CMyPropertySheet::CommitId() {
         if (defaults) {
             store.ReadProfile(folder, typed, profile, settings);
         }
-        if (!store.WriteProfile(folder, typed, profile, settings)) {
+        if (!store.WriteProfile(folder, typed, profile, settings).ok()) {
             // Without its profile the patient would be listed nowhere, and
             // readings assigned to it could not be found again: keep the
             // previous patient.

@@ -4,6 +4,7 @@
 #include <strings.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "file_io.h"
@@ -102,6 +103,22 @@ std::string PatientFilePath(const std::string& dataFolder, std::string_view id,
             return JoinPath(dataFolder, found);
     }
     return exact;
+}
+
+std::vector<std::string> PatientFileNames(const std::string& dataFolder, std::string_view id,
+                                          std::string_view extension) {
+    std::string name(id);
+    name += extension;
+    std::vector<std::string> names;
+    if (DIR* dir = ::opendir(dataFolder.c_str())) {
+        while (const dirent* entry = ::readdir(dir)) {
+            if (EqualsNoCase(entry->d_name, name))
+                names.emplace_back(entry->d_name);
+        }
+        ::closedir(dir);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 }  // namespace dorvel

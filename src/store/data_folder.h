@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace dorvel {
 
@@ -28,6 +29,13 @@ inline bool IsValidPatientId(std::string_view id) {
 // that file's path is returned, so the same patient never gets two files.
 std::string PatientFilePath(const std::string& dataFolder, std::string_view id,
                             std::string_view extension);
+
+// The names of every file in the folder that is "<id><extension>" in any
+// letter case, sorted. More than one means the folder holds files of
+// different patients the ID cannot tell apart (a hand-assembled folder on a
+// case-sensitive disk).
+std::vector<std::string> PatientFileNames(const std::string& dataFolder, std::string_view id,
+                                          std::string_view extension);
 
 inline constexpr std::string_view kDataFileExtension = ".gdt";
 inline constexpr std::string_view kProfileExtension = ".info";

@@ -2,10 +2,13 @@
 
 #include <cstdio>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "data_folder.h"
 #include "decimal.h"
 #include "folder_lock.h"
+#include "text_encoding.h"
 
 namespace dorvel {
 
@@ -213,6 +216,30 @@ class FieldWriter {
     int fields_ = 0;
 };
 
+// Why an ID cannot be removed safely: it names several files that differ
+// only in letter case. Empty when every file it reaches is its own.
+std::string CaseClash(const std::string& dataFolder, std::string_view patientId) {
+    std::string clashing;
+    for (std::string_view extension : {kProfileExtension, kDataFileExtension}) {
+        const std::vector<std::string> names = PatientFileNames(dataFolder, patientId, extension);
+        if (names.size() < 2)
+            continue;
+        for (const std::string& name : names) {
+            if (!clashing.empty())
+                clashing += ", ";
+            clashing += Cp1252ToUtf8(name);
+        }
+    }
+    if (clashing.empty())
+        return {};
+    return "Zur Patienten-ID " + Cp1252ToUtf8(patientId) +
+           " gibt es mehrere Dateien, die sich nur in der Groß-/Kleinschreibung "
+           "unterscheiden: " +
+           clashing +
+           ". Es wurde nichts gelöscht; bitte die Dateien im Datenordner so umbenennen, "
+           "dass jeder Patient eine eigene ID hat.";
+}
+
 }  // namespace
 
 bool ParseProfileDate(std::string_view text, Date* date) {
@@ -340,6 +367,10 @@ WriteResult RemovePatientFiles(const std::string& dataFolder, std::string_view p
     DataFolderLock lock(dataFolder);
     if (!lock.locked())
         return {WriteStatus::Failed, lock.problem()};
+    // The path lookup would pick one of several files at random: removing
+    // it could take another patient's profile or readings.
+    if (std::string clash = CaseClash(dataFolder, patientId); !clash.empty())
+        return {WriteStatus::Failed, std::move(clash)};
     const std::string profile = PatientFilePath(dataFolder, patientId, kProfileExtension);
     if (!FileExists(profile))
         return {};

@@ -65,6 +65,8 @@ WriteResult WriteProfile(const std::string& dataFolder, std::string_view patient
 // that existed, the data file too. A refused ID touches nothing (Failed).
 // A file that cannot be removed is reported; the profile goes last so a
 // patient whose data file stays is still listed and can be removed again.
+// An ID that matches several profile or data files differing only in
+// letter case removes nothing (Failed, the detail names the files).
 WriteResult RemovePatientFiles(const std::string& dataFolder, std::string_view patientId);
 
 // "YYYY-MM-DD" or "D.M.YYYY"; a date that exists, years 100..9999.

@@ -110,12 +110,12 @@ class TestStore : public PatientStore {
                      UserSettings& s) override {
         files_->ReadProfile(f, i, p, s);
     }
-    bool WriteProfile(const std::string& f, const std::string& i, const PatientProfile& p,
-                      const UserSettings& s) override {
+    WriteResult WriteProfile(const std::string& f, const std::string& i, const PatientProfile& p,
+                             const UserSettings& s) override {
         id = i;
         return files_->WriteProfile(f, i, p, s);
     }
-    bool RemovePatient(const std::string& f, const std::string& i) override {
+    WriteResult RemovePatient(const std::string& f, const std::string& i) override {
         return files_->RemovePatient(f, i);
     }
     std::vector<PatientEntry> ListPatients(const std::string& f) override {

@@ -127,6 +127,21 @@ TEST_F(PanelTest, DeletingPatients) {
     EXPECT_EQ(frame().patientBox()->count(), 1);
 }
 
+TEST_F(PanelTest, DeletingAnIdThatReachesTwoPatientsRemovesNeitherAndSaysWhy) {
+    // A hand-assembled folder: a second patient whose file name differs only
+    // in letter case shows up as the same entry.
+    WriteFileAtomic(data() + "/anna.info", "Anna Klein");
+    Start();
+    prompter->answers = {true};
+    frame().Run(kCmdDeletePatient);
+    EXPECT_TRUE(FileExists(data() + "/ANNA.info"));
+    EXPECT_TRUE(FileExists(data() + "/anna.info"));
+    ASSERT_EQ(prompter->messages.size(), 1u);
+    EXPECT_EQ(prompter->messages[0].caption, texts::kCaption);
+    EXPECT_TRUE(prompter->messages[0].text.contains("ANNA.info, anna.info"))
+        << prompter->messages[0].text.toStdString();
+}
+
 TEST_F(PanelTest, SearchListsMatchingNamesAndOpensOne) {
     Start();
     AnswerSearch("MEI");

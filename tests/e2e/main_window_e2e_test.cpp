@@ -52,7 +52,8 @@ class MainWindowE2E : public ::testing::Test {
         EnsureDataFolder(data());
         PatientProfile anna;
         anna.name = "Anna Schmidt";
-        ASSERT_TRUE(MakeFilePatientStore()->WriteProfile(data(), "ANNA", anna, UserSettings{}));
+        ASSERT_TRUE(
+            MakeFilePatientStore()->WriteProfile(data(), "ANNA", anna, UserSettings{}).ok());
     }
 
     void Start(const std::vector<std::string>& simOptions, SessionTiming timing = Quick()) {

@@ -2,6 +2,9 @@
 
 #include <sys/stat.h>
 
+#include <string>
+#include <vector>
+
 #include "store/file_io.h"
 #include "store/profile_file.h"
 #include "support/temp_folder.h"
@@ -224,6 +227,33 @@ TEST(ProfileFile, RemovingAPatientTakesTheDataFileOnlyWithItsProfile) {
     EXPECT_TRUE(FileExists(dir.File("C3.info")));
     EXPECT_TRUE(FileExists(dir.File("C3.gdt")));
     EXPECT_EQ(RemovePatientFiles(dir.path(), "../C3").status, WriteStatus::Failed);
+}
+
+TEST(ProfileFile, AnIdReachingTwoFilesThatDifferOnlyInCaseRemovesNothing) {
+    // On a case-sensitive disk "abc.info" and "ABC.info" are two patients
+    // the patient box shows as one; the ID cannot say whose files to remove.
+    struct Case {
+        const char* what;
+        std::vector<std::string> files;
+        std::vector<std::string> named;  // the clashing files the refusal names
+    };
+    const Case cases[] = {
+        {"two profiles", {"abc.info", "ABC.info", "ABC.gdt"}, {"ABC.info", "abc.info"}},
+        {"two data files", {"Abc.info", "abc.gdt", "ABC.gdt"}, {"ABC.gdt", "abc.gdt"}},
+    };
+    for (const Case& c : cases) {
+        test::TempFolder dir;
+        for (const std::string& f : c.files)
+            dir.Write(f, "x");
+        for (const char* id : {"ABC", "abc"}) {
+            const WriteResult r = RemovePatientFiles(dir.path(), id);
+            EXPECT_EQ(r.status, WriteStatus::Failed) << c.what << " " << id;
+            for (const std::string& f : c.named)
+                EXPECT_NE(r.detail.find(f), std::string::npos) << c.what << ": " << r.detail;
+            for (const std::string& f : c.files)
+                EXPECT_TRUE(FileExists(dir.File(f))) << c.what << " " << f;
+        }
+    }
 }
 
 }  // namespace
