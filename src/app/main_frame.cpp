@@ -658,7 +658,17 @@ void CMainFrame::ShowUserSettings() {
     FillPatientBox();
     SelectCurrentPatientInBox();
     doc_.store().RebuildPatientList(doc_.dataFolder());
+    const std::string edited = doc_.currentPatientId;
+    const PatientProfile profile = doc_.profile;
+    const UserSettings settings = doc_.settings;
     LoadSelectedPatient();
+    if (sheet.unsaved() && doc_.currentPatientId == edited) {
+        // The reload read the old file back; the user was told the edits are
+        // not saved, not that they are gone.
+        doc_.profile = profile;
+        doc_.settings = settings;
+        ShowDataList();
+    }
 }
 
 // ---- port settings and about ----

@@ -21,6 +21,7 @@
 #include "prompter.h"
 #include "qt_text.h"
 #include "store/data_folder.h"
+#include "store/file_io.h"
 #include "target_entry.h"
 #include "texts.h"
 
@@ -88,8 +89,24 @@ void CMyPropertySheet::MarkModified() {
 }
 
 void CMyPropertySheet::Apply() {
-    doc_.store().WriteProfile(doc_.dataFolder(), doc_.currentPatientId, doc_.profile,
-                              doc_.settings);
+    const WriteResult written = doc_.store().WriteProfile(doc_.dataFolder(), doc_.currentPatientId,
+                                                          doc_.profile, doc_.settings);
+    unsaved_ = !written.ok();
+    if (unsaved_) {
+        // The edits stay in memory and the page stays marked, so the user
+        // can try again; but nobody may believe they are on disk.
+        const QString reason =
+            written.status == WriteStatus::ReadOnly
+                ? QString("Das Patientenprofil ist schreibgeschützt.")
+                : QString("Das Patientenprofil konnte nicht gespeichert werden (%1).")
+                      .arg(QString::fromStdString(written.detail));
+        prompter_.Message(this,
+                          reason +
+                              " Die Änderungen der Benutzer-Einstellungen gelten nur bis "
+                              "zum Programmende.",
+                          texts::kCaption);
+        return;
+    }
     modified_ = false;
     apply_->setEnabled(false);
 }

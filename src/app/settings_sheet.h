@@ -42,6 +42,8 @@ class CMyPropertySheet : public QDialog {
     QLabel* slotEnd(int slot) const { return slotEnds_[slot]; }
     const std::vector<QRadioButton*>& formatButtons() const { return formatButtons_; }
     bool modified() const { return modified_; }
+    // The last write of the profile failed: the document holds edits the file lacks.
+    bool unsaved() const { return unsaved_; }
 
     // Commits the ID edit (what losing the focus does).
     void CommitId();
@@ -66,6 +68,7 @@ class CMyPropertySheet : public QDialog {
     QPushButton* cancel_;
     QPushButton* apply_;
     bool modified_ = false;
+    bool unsaved_ = false;
     bool filling_ = false;
 
     QLineEdit* idEdit_ = nullptr;

@@ -4,7 +4,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimeEdit>
+
+#include <sys/stat.h>
 #include <filesystem>
+#include <functional>
 
 #include "app/dialogs.h"
 #include "app/settings_sheet.h"
@@ -176,6 +179,55 @@ TEST_F(SheetTest, OkWritesTheProfileAndTheFrameReloads) {
     frame().Run(kCmdUserSettings);
     EXPECT_EQ(frame().patientBox()->currentText(), "ANNA - Anna Schmidt");
     EXPECT_EQ(doc().currentPage, kDataListPage);
+}
+
+TEST_F(SheetTest, AProfileThatCannotBeWrittenIsToldAndTheEditsStayInMemory) {
+    // The user must not leave the sheet believing the edits were saved.
+    struct Case {
+        const char* what;
+        std::function<void(const std::string& profile)> spoil;
+        QString reason;
+    };
+    const Case cases[] = {
+        {"read-only", [](const std::string& f) { ::chmod(f.c_str(), 0444); }, "schreibgeschützt"},
+        // A folder in the place of the profile stands for any failed write.
+        {"failed",
+         [](const std::string& f) {
+             std::filesystem::remove(f);
+             std::filesystem::create_directory(f);
+         },
+         "ANNA.info"},
+    };
+    const std::string profile = data() + "/ANNA.info";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove(profile);
+        AddPatient("ANNA", "Anna Meier");
+        prompter->messages.clear();
+        prompter->onDialog = [&c, &profile](QDialog& d) {
+            auto* s = dynamic_cast<CMyPropertySheet*>(&d);
+            if (s) {
+                c.spoil(profile);
+                s->nameEdit()->setText("Anna Schmidt");
+                emit s->nameEdit()->editingFinished();
+                s->targetEdit(0)->setText("80");
+                s->CommitTarget(0);
+                s->applyButton()->click();
+                EXPECT_TRUE(s->modified());
+                s->okButton()->click();
+            }
+            return d.result();
+        };
+        frame().Run(kCmdUserSettings);
+        // Once for "Bestätigen", once for "OK".
+        ASSERT_EQ(prompter->messages.size(), 2u);
+        for (const auto& m : prompter->messages) {
+            EXPECT_EQ(m.caption, texts::kCaption);
+            EXPECT_TRUE(m.text.contains(c.reason)) << m.text.toStdString();
+        }
+        EXPECT_EQ(doc().profile.name, "Anna Schmidt");
+        EXPECT_EQ(doc().settings.beforeMeal.low, 80);
+    }
 }
 
 class PortTest : public AppTest {
