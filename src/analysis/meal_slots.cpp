@@ -1,14 +1,11 @@
 #include "meal_slots.h"
 
+#include "byte_key.h"
+
 namespace dorvel {
 
 TimeKey TimeKeyOf(std::string_view hhmm) {
-    TimeKey key = 0;
-    for (size_t i = 0; i < 4; ++i) {
-        const auto byte = i < hhmm.size() ? static_cast<unsigned char>(hhmm[i]) : 0u;
-        key = (key << 8) | byte;
-    }
-    return key;
+    return PackedBytes<TimeKey, 4>(hhmm);
 }
 
 TimeKey TimeKeyOf(const TimeOfDay& time) {

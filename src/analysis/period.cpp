@@ -1,29 +1,19 @@
 #include "period.h"
 
+#include <cstdio>
+
+#include "byte_key.h"
+
 namespace dorvel {
 
 DateKey DateKeyOf(std::string_view yyyymmdd) {
-    DateKey key = 0;
-    for (size_t i = 0; i < 8; ++i) {
-        const auto byte = i < yyyymmdd.size() ? static_cast<unsigned char>(yyyymmdd[i]) : 0u;
-        key = (key << 8) | byte;
-    }
-    return key;
+    return PackedBytes<DateKey, 8>(yyyymmdd);
 }
 
 DateKey DateKeyOf(const Date& date) {
-    char text[8];
-    int parts[3] = {date.year, date.month, date.day};
-    int widths[3] = {4, 2, 2};
-    int pos = 0;
-    for (int p = 0; p < 3; ++p) {
-        int value = parts[p];
-        for (int w = widths[p] - 1; w >= 0; --w) {
-            text[pos + w] = static_cast<char>('0' + value % 10);
-            value /= 10;
-        }
-        pos += widths[p];
-    }
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d%02d%02d", date.year % 10000, date.month % 100,
+                  date.day % 100);
     return DateKeyOf(std::string_view(text, 8));
 }
 

@@ -162,11 +162,11 @@ std::string_view ClassText(RowClass c) {
         case RowClass::Control:
             return "Kontroll-Lösung";
         case RowClass::Low:
-            return "Niedrig";
+            return RangeClassText(RangeClass::Low);
         case RowClass::Target:
-            return "Zielbereich";
+            return RangeClassText(RangeClass::Target);
         case RowClass::High:
-            return "Hoch";
+            return RangeClassText(RangeClass::High);
         case RowClass::None:
             break;
     }
