@@ -42,9 +42,9 @@ void BM_PdfCertificate(benchmark::State& state) {
     job.facts.patientId = "BIG";
     job.choices.Open(reports::kDataListIndex);
     job.choices.ChooseRange(1, reports::kDataListIndex);
-    job.readingCount = static_cast<int>(list.size());
-    job.body =
-        reports::DataListBody(list, UserSettings{}, RunSettings{}, job.facts, 1, job.readingCount);
+    job.sizes.listedReadings = static_cast<int>(list.size());
+    job.body = reports::DataListBody(list, UserSettings{}, RunSettings{}, job.facts, 1,
+                                     job.sizes.listedReadings);
     int pages = 0;
     for (auto _ : state) {
         reports::PrintToPdf(folder.File("big.pdf"), job, &pages);

@@ -21,7 +21,7 @@ CDorvelApp::CDorvelApp(const std::string& workingFolder, std::unique_ptr<Patient
     if (link_) {
         link_->ScanForAdapter();
     }
-    store_->RebuildPatientList(folder);
+    doc_->RebuildPatientList();
     doc_->LoadCurrentPatient();
 }
 

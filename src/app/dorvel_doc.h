@@ -25,7 +25,7 @@ enum PageIndex {
     kRangeBarPage = 6,
     kMealBarPage = 7,
     kPatientListPage = 8,
-    kExtraPage = 9,
+    kGlucoseProfilePage = 9,
     kPageCount = 10
 };
 
@@ -70,6 +70,9 @@ class CDorvelDoc {
     }
     // Rebuilds the data set and statistics for the current patient and period.
     void Recompute();
+    // Rebuilds the patient list file and keeps its image for the patient list page.
+    void RebuildPatientList() { patientList = store_.RebuildPatientList(dataFolder_); }
+    std::string patientList;
     int recomputeCount() const { return recomputeCount_; }
 
     // Every statistic of the current patient and period, from the last Recompute.

@@ -60,8 +60,8 @@ class FilePatientStore : public PatientStore {
         return out;
     }
 
-    void RebuildPatientList(const std::string& folder) override {
-        ::dorvel::RebuildPatientList(folder);
+    std::string RebuildPatientList(const std::string& folder) override {
+        return ::dorvel::RebuildPatientList(folder).image.bytes;
     }
 
     std::string StoredPatientId() override { return settings_.CurrentPatientId(); }

@@ -60,6 +60,7 @@ const CommandText kCommands[] = {
      QStyle::SP_DirHomeIcon},
     {kCmdMealBars, "D&urchschnittswerte nach Mahlzeit", "Durchschnittswerte nach Mahlzeit",
      QStyle::SP_DirIcon},
+    {kCmdGlucoseProfile, "&Glukoseprofil", "Glukoseprofil", QStyle::SP_FileDialogInfoView},
     {kCmdUserSettings, "&Benutzer-Einstellungen", "Benutzer-Einstellungen",
      QStyle::SP_FileDialogNewFolder},
     {kCmdDeletePatient, "", "Benutzer-Informationen löschen", QStyle::SP_DialogDiscardButton},
@@ -84,10 +85,15 @@ struct PageCommand {
     int timerId;
 };
 const PageCommand kPageCommands[] = {
-    {kCmdDataList, kDataListPage, 100},   {kCmdLogbook, kLogbookPage, 200},
-    {kCmdSummary, kSummaryPage, 300},     {kCmdDayGraph, kDayGraphPage, 800},
-    {kCmdMealGraph, kMealGraphPage, 400}, {kCmdRangeBars, kRangeBarPage, 200},
-    {kCmdMealBars, kMealBarPage, 300},    {kCmdPatientList, kPatientListPage, 0},
+    {kCmdDataList, kDataListPage, 100},
+    {kCmdLogbook, kLogbookPage, 200},
+    {kCmdSummary, kSummaryPage, 300},
+    {kCmdDayGraph, kDayGraphPage, 800},
+    {kCmdMealGraph, kMealGraphPage, 400},
+    {kCmdRangeBars, kRangeBarPage, 200},
+    {kCmdMealBars, kMealBarPage, 300},
+    {kCmdPatientList, kPatientListPage, 0},
+    {kCmdGlucoseProfile, kGlucoseProfilePage, 900},
 };
 
 int RedrawTimerOf(int page) {
@@ -213,6 +219,7 @@ void CMainFrame::BuildCommands() {
     }
     view->addSeparator();
     view->addAction(actions_[kCmdPatientList]);
+    view->addAction(actions_[kCmdGlucoseProfile]);
     QMenu* user = bar->addMenu("B&enutzer");
     user->addAction(actions_[kCmdUserSettings]);
     user->addAction(actions_[kCmdSearch]);
@@ -222,10 +229,26 @@ void CMainFrame::BuildCommands() {
     QToolBar* tb = addToolBar("Standard");
     tb->setObjectName("standardToolbar");
     tb->setMovable(false);
-    for (int id : std::initializer_list<int>{
-             kCmdReceive, kCmdEraseMeter, kCmdPortSettings, 0, kCmdPatientList, 0, kCmdPrevYear,
-             kCmdPrevMonth, kCmdNextMonth, kCmdNextYear, 0, kCmdDataList, kCmdLogbook, kCmdSummary,
-             kCmdDayGraph, kCmdMealGraph, kCmdRangeBars, kCmdMealBars, 0}) {
+    for (int id : std::initializer_list<int>{kCmdReceive,
+                                             kCmdEraseMeter,
+                                             kCmdPortSettings,
+                                             0,
+                                             kCmdPatientList,
+                                             0,
+                                             kCmdPrevYear,
+                                             kCmdPrevMonth,
+                                             kCmdNextMonth,
+                                             kCmdNextYear,
+                                             0,
+                                             kCmdDataList,
+                                             kCmdLogbook,
+                                             kCmdSummary,
+                                             kCmdDayGraph,
+                                             kCmdMealGraph,
+                                             kCmdRangeBars,
+                                             kCmdMealBars,
+                                             kCmdGlucoseProfile,
+                                             0}) {
         if (id == 0) {
             tb->addSeparator();
         } else {
@@ -291,6 +314,7 @@ bool CMainFrame::Enabled(int command) const {
         case kCmdMealGraph:
         case kCmdRangeBars:
         case kCmdMealBars:
+        case kCmdGlucoseProfile:
         case kCmdUserSettings:
             return idle && !doc_.searchMode && !doc_.deletionPending;
         case kCmdPrintSetup:
@@ -448,18 +472,16 @@ void CMainFrame::Navigate(NavStep step) {
     if (page == kStartPage) {
         return;
     }
-    if (page == kDataListPage || page == kExtraPage) {
+    // The glucose profile is a monthly report: it steps the period like the
+    // other monthly pages.
+    if (page == kDataListPage) {
         int count = static_cast<int>(doc_.readings.size());
         if (doc_.runSettings.controlDisplay == 1) {
             count -= static_cast<int>(doc_.readings.ControlCount());
         }
         doc_.dataList = StepDataList(doc_.dataList, step, count);
         doc_.Recompute();
-        if (page == kDataListPage) {
-            pages_[kDataListPage]->StartRedrawTimer(100);
-        } else {
-            ShowDataList();
-        }
+        pages_[kDataListPage]->StartRedrawTimer(100);
         return;
     }
     doc_.selectedDate = StepPeriod(doc_.selectedDate, step, doc_.clock().Today());
@@ -535,7 +557,7 @@ void CMainFrame::AssignReadings() {
     }
     panel_->RemoveRow(row);
     // The patient list carries each patient's reading count.
-    doc_.store().RebuildPatientList(doc_.dataFolder());
+    doc_.RebuildPatientList();
     doc_.readings = LoadReadings(doc_.dataFolder(), doc_.currentPatientId);
     doc_.selectedDate = doc_.clock().Today();
     // The readings just assigned are the newest: show them.
@@ -573,7 +595,7 @@ void CMainFrame::DeletePatient() {
     }
     FillPatientBox();
     SelectCurrentPatientInBox();
-    doc_.store().RebuildPatientList(doc_.dataFolder());
+    doc_.RebuildPatientList();
     LoadSelectedPatient();
 }
 
@@ -657,7 +679,7 @@ void CMainFrame::ShowUserSettings() {
     // otherwise the readings of one patient would be saved under another.
     FillPatientBox();
     SelectCurrentPatientInBox();
-    doc_.store().RebuildPatientList(doc_.dataFolder());
+    doc_.RebuildPatientList();
     const std::string edited = doc_.currentPatientId;
     const PatientProfile profile = doc_.profile;
     const UserSettings settings = doc_.settings;

@@ -45,6 +45,7 @@ enum Command : int {
     kCmdDeletePatient = 1022,
     kCmdSearch = 1023,
     kCmdEraseMeter = 1025,
+    kCmdGlucoseProfile = 1026,
     kCmdAssign = 1139,
     kCmdCreateId = 1140,
     kCmdPanelMenu = 32771,

@@ -106,6 +106,8 @@ QString PageTitle(int index) {
             return "Durchschnittswerte nach Mahlzeit";
         case kPatientListPage:
             return "Patienten";
+        case kGlucoseProfilePage:
+            return "Glukoseprofil";
         default:
             return {};
     }

@@ -67,7 +67,7 @@ class CDorvelView : public DorvelPage {
     bool firstSize_ = true;
 };
 
-// The title of each page slot (empty for the start view and page 9).
+// The title of each page slot (empty for the start view).
 QString PageTitle(int index);
 
 // Makes the widget of one page slot (1..9); the report pages plug in here.

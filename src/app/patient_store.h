@@ -34,7 +34,9 @@ class PatientStore {
     virtual WriteResult RemovePatient(const std::string& folder, const std::string& id) = 0;
     // One entry per profile file.
     virtual std::vector<PatientEntry> ListPatients(const std::string& folder) = 0;
-    virtual void RebuildPatientList(const std::string& folder) = 0;
+    // Rebuilds the patient list file and returns its image (empty when it
+    // could not be written).
+    virtual std::string RebuildPatientList(const std::string& folder) = 0;
 
     virtual std::string StoredPatientId() = 0;
     virtual void StorePatientId(const std::string& id) = 0;

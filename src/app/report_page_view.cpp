@@ -12,6 +12,7 @@
 #include "prompter.h"
 #include "reports/painter_surface.h"
 #include "reports/recording_surface.h"
+#include "reports/report_pages.h"
 
 namespace dorvel {
 namespace {
@@ -62,16 +63,24 @@ void ReportPageView::paintEvent(QPaintEvent*) {
     Draw(surface, reports::Growth{doc_.growthWidth, doc_.growthHeight});
 }
 
+reports::ReportData ReportPageView::Data() const {
+    reports::ReportData report;
+    report.readings = &doc_.readings;
+    report.settings = doc_.settings;
+    report.run = doc_.runSettings;
+    report.today = doc_.clock().Today();
+    report.selectedDate = doc_.selectedDate;
+    report.stats = doc_.statistics;
+    report.dataListStart = doc_.dataList.start;
+    report.facts.profile = doc_.profile;
+    report.facts.patientId = doc_.currentPatientId;
+    report.facts.dateFormat = doc_.settings.dateFormat;
+    report.patientList = doc_.patientList;
+    return report;
+}
+
 void ReportPageView::Draw(reports::Surface& surface, reports::Growth growth) {
-    // The report's own drawing is not here yet: a white sheet with its title.
-    surface.SetPen(reports::Pen{});
-    surface.SetBrush(reports::Brush{reports::kWhite});
-    surface.Rectangle(reports::Rect{0, 0, growth.width + 810, growth.height + 650});
-    surface.SetFont(reports::Font{"Arial", 24, 700});
-    surface.SetTextColor(reports::kBlack);
-    surface.SetBackground(reports::kWhite, true);
-    surface.Text(reports::Rect{0, 0, growth.width + 810, growth.height + 650},
-                 Title().toStdString(), reports::kCentredLine);
+    reports::DrawReportScreen(pageIndex_, surface, Data(), growth);
 }
 
 void ReportPageView::UpdateGrowth() {
@@ -139,13 +148,6 @@ reports::CaptureOutcome ReportPageView::CaptureView() {
     return outcome;
 }
 
-reports::BodyPainter ReportPageView::PrintBody(const reports::PatientFacts& facts, int printRange) {
-    // The certificate's cover sheet and data pages come from the data list;
-    // the other kinds keep their header and footer until their bodies exist.
-    return reports::DataListBody(doc_.readings, doc_.settings, doc_.runSettings, facts, printRange,
-                                 doc_.dataList.start);
-}
-
 void ReportPageView::PrintPage() {
     RunPrint(false);
 }
@@ -158,25 +160,20 @@ void ReportPageView::RunPrint(bool preview) {
     if (TransferActive()) {
         return;
     }
-    reports::PrintJob job;
-    job.facts.profile = doc_.profile;
-    job.facts.patientId = doc_.currentPatientId;
-    job.facts.dateFormat = doc_.settings.dateFormat;
-    job.shownPageIndex = pageIndex_;
-    job.readingCount = static_cast<int>(doc_.readings.size());
-    job.monthPages = reports::MonthPages(doc_.readings, doc_.clock().Today());
-    job.pageLayout = doc_.pageLayout;
+    const reports::ReportData report = Data();
+    const reports::JobSizes sizes = reports::JobSizesOf(report);
     print::CMyPrintDialog dialog(
-        services_->printChoices, pageIndex_, job.readingCount, job.monthPages,
+        services_->printChoices, pageIndex_, sizes,
         services_->printers ? services_->printers() : print::SystemPrinters(), window());
-    if (job.pageLayout) {
-        dialog.setPageLayout(*job.pageLayout);
+    if (doc_.pageLayout) {
+        dialog.setPageLayout(*doc_.pageLayout);
     }
     if (services_->prompter.Exec(dialog) != QDialog::Accepted) {
         return;  // nothing printed, no fonts made
     }
-    job.choices = services_->printChoices;
-    job.body = PrintBody(job.facts, job.choices.printRange);
+    reports::PrintJob job =
+        reports::MakeReportPrintJob(report, pageIndex_, services_->printChoices);
+    job.pageLayout = doc_.pageLayout;
     if (preview) {
         QPrinter printer(QPrinter::HighResolution);
         print::PreparePrinter(printer, dialog, job);
@@ -327,7 +324,7 @@ PageFactory MakeReportPageFactory(std::shared_ptr<PageServices> services) {
         if (index == kDataListPage) {
             return new CDorvelPage1(doc, services, parent);
         }
-        if (index > kDataListPage && index <= kPatientListPage) {
+        if (index > kDataListPage && index <= kGlucoseProfilePage) {
             return new ReportPageView(index, doc, services, parent);
         }
         return MakePlaceholderPage(index, doc, parent);

@@ -12,6 +12,7 @@
 #include "reports/data_list_page.h"
 #include "reports/print_job.h"
 #include "reports/print_layout.h"
+#include "reports/report_data.h"
 
 class QAction;
 class QMenu;
@@ -65,8 +66,8 @@ class ReportPageView : public DorvelPage {
     // The screen drawing of the page, in pixels.
     virtual void Draw(reports::Surface& surface, reports::Growth growth);
     virtual void Activated() {}
-    // The printed body of the page's kinds.
-    virtual reports::BodyPainter PrintBody(const reports::PatientFacts& facts, int printRange);
+    // What the page draws from: the document's patient, period and statistics.
+    reports::ReportData Data() const;
     // A meter transfer is running: the frame's progress window is up.
     bool TransferActive() const;
     void Tell(const std::string& text);
@@ -115,9 +116,8 @@ class CDorvelPage1 : public ReportPageView {
     std::optional<reports::Rect> band_;
 };
 
-// The page factory of the program: the data list page, the frame pages of
-// the other reports (they show their title until their drawing exists) and
-// the empty page 9.
+// The page factory of the program: the data list page and the other report
+// pages, the glucose profile among them.
 PageFactory MakeReportPageFactory(std::shared_ptr<PageServices> services);
 PageFactory MakeReportPageFactory(Prompter& prompter);
 

@@ -2,6 +2,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 #include <cctype>
 #include <clocale>
 #include <cstdlib>
@@ -13,19 +14,19 @@
 #include "reports/data_list_page.h"
 #include "reports/painter_surface.h"
 #include "reports/print_job.h"
+#include "reports/report_pages.h"
 #include "store/calendar.h"
 #include "store/data_folder.h"
 #include "store/patient_data_file.h"
+#include "store/patient_list.h"
 #include "store/profile_file.h"
 
 namespace dorvel::cli {
 
 namespace {
 
-// The page's client area at the base size: the background rectangle of the
-// widest page with one pixel to spare.
-constexpr int kImageWidth = 811;
-constexpr int kImageHeight = 651;
+constexpr int kImageWidth = reports::kBaseScreenWidth + 1;
+constexpr int kImageHeight = reports::kBaseScreenHeight + 1;
 
 void EnsureGuiApplication() {
     if (QGuiApplication::instance() != nullptr)
@@ -53,23 +54,30 @@ std::string LowerExtension(const std::string& path) {
 }  // namespace
 
 int RunReport(Context& ctx, const Args& args) {
-    const char* usage = "Aufruf: report PATIENT --page N --out FILE [--date YYYY-MM-DD]";
+    const char* usage =
+        "Aufruf: report PATIENT --page N --out FILE [--date YYYY-MM-DD] [--fahrenheit]";
     if (args.empty())
         return Fail(ctx, usage);
     const std::string& id = args[0];
     int page = 0;
     std::string out;
+    Date selected = ctx.clock.Today();
+    RunSettings run;
     for (size_t i = 1; i < args.size(); ++i) {
         if (args[i] == "--page" && i + 1 < args.size()) {
             const std::string& n = args[++i];
-            if (n.size() != 1 || n[0] < '1' || n[0] > '8')
-                return Fail(ctx, "--page: eine Seite von 1 bis 8 erwartet: " + n);
+            if (n.size() != 1 || n[0] < '1' || n[0] > '9')
+                return Fail(ctx, "--page: eine Seite von 1 bis 9 erwartet: " + n);
             page = n[0] - '0';
         } else if (args[i] == "--out" && i + 1 < args.size()) {
             out = args[++i];
         } else if (args[i] == "--date" && i + 1 < args.size()) {
-            if (!ParseIsoDate(args[++i]))
+            const auto date = ParseIsoDate(args[++i]);
+            if (!date)
                 return Fail(ctx, "--date: kein Datum (YYYY-MM-DD): " + args[i]);
+            selected = *date;
+        } else if (args[i] == "--fahrenheit") {
+            run.temperatureUnit = 1;
         } else {
             return Fail(ctx, usage);
         }
@@ -79,8 +87,6 @@ int RunReport(Context& ctx, const Args& args) {
     const std::string ext = LowerExtension(out);
     if (ext != ".png" && ext != ".bmp" && ext != ".pdf")
         return Fail(ctx, "--out: .png, .bmp oder .pdf erwartet: " + out);
-    if (page != reports::kDataListIndex)
-        return Fail(ctx, "Seite " + std::to_string(page) + " gibt es hier noch nicht");
     if (!RequireKnownPatient(ctx, id))
         return kExitError;
 
@@ -94,33 +100,36 @@ int RunReport(Context& ctx, const Args& args) {
     if (profile.unreadable)
         ctx.err << "Das Patientenprofil kann nicht gelesen werden; es gelten die Vorgaben. ("
                 << profile.problem << ")\n";
-    const UserSettings& settings = profile.settings;
-    const RunSettings run;
-    const int newest = static_cast<int>(list.size());
+    reports::ReportData data =
+        reports::MakeReportData(list, profile.settings, run, ctx.clock.Today(), selected);
+    data.facts.profile = profile.profile;
+    data.facts.patientId = id;
+    std::string patientList;
+    if (page == reports::kPatientListIndex) {
+        patientList = RebuildPatientList(ctx.dataFolder).image.bytes;
+        data.patientList = patientList;
+    }
 
     EnsureGuiApplication();
     if (ext == ".pdf") {
-        reports::PrintJob job;
-        job.facts.profile = profile.profile;
-        job.facts.patientId = id;
-        job.facts.dateFormat = settings.dateFormat;
-        job.shownPageIndex = page;
-        job.choices.Open(page);
-        job.readingCount = newest;
-        job.body = reports::DataListBody(list, settings, run, job.facts, 0, newest);
-        const WriteResult written = reports::PrintToPdf(out, job);
+        reports::PrintChoices choices;
+        choices.Open(page);
+        const WriteResult written =
+            reports::PrintToPdf(out, reports::MakeReportPrintJob(data, page, choices));
         if (!written.ok())
             return Fail(ctx, "kann " + out + " nicht schreiben: " + written.detail);
         return kExitOk;
     }
 
-    QImage image(kImageWidth, kImageHeight, QImage::Format_RGB32);
+    // The page's client area at the base size, one pixel to spare beyond the
+    // background rectangle; a long patient list gets its whole height.
+    const int height = std::max(kImageHeight, reports::ReportScreenHeight(page, data) + 1);
+    QImage image(kImageWidth, height, QImage::Format_RGB32);
     image.fill(Qt::white);
     {
         QPainter painter(&image);
         reports::PainterSurface surface(painter);
-        reports::DrawDataListScreen(surface, reports::MakeDataListView(list, newest, settings, run),
-                                    reports::Growth{});
+        reports::DrawReportScreen(page, surface, data, reports::Growth{0, height - kImageHeight});
     }
     if (ext == ".bmp") {
         const WriteResult written = reports::WriteBmp24(out, image);

@@ -12,23 +12,28 @@ void DrawCoverSheet(Surface& surface, const PaperMetrics& paper, const PrintFont
     surface.SetBackground(kWhite, true);
     const PatientProfile& p = facts.profile;
     const auto u = [](const std::string& cp1252) { return Cp1252ToUtf8(cp1252); };
+    // A box of the left column ends where the right column begins, so a long
+    // value is set smaller instead of running into its neighbour.
     const auto box = [&](double from, double to, int left, const std::string& text,
-                         unsigned flags = kLeftLine) {
-        surface.Text(Rect{paper.X(left), paper.Y(from), paper.X(5000), paper.Y(to)}, text, flags);
+                         unsigned flags = kLeftLine, int right = 5000) {
+        surface.Text(Rect{paper.X(left), paper.Y(from), paper.X(right), paper.Y(to)}, text, flags);
+    };
+    const auto leftOfPair = [&](double from, double to, const std::string& text) {
+        box(from, to, -4000, text, kLeftLine, 400);
     };
 
     box(8, 9, -5000, "Patient Profile");
-    box(9, 10, -4000, "Name : " + u(p.name));
+    leftOfPair(9, 10, "Name : " + u(p.name));
     box(9, 10, 500, "ID : " + u(facts.patientId));
-    box(10, 11, -4000,
-        "Geb.datum : " + FormatProfileDate(p.birthDate, facts.dateFormat).value_or(""));
+    leftOfPair(10, 11,
+               "Geb.datum : " + FormatProfileDate(p.birthDate, facts.dateFormat).value_or(""));
     box(10, 11, 500, p.sex == 1 ? "Geschlecht : Weiblich" : "Geschlecht : Männlich");
-    box(11, 12, -4000, "Tel. : " + u(p.telephone));
+    leftOfPair(11, 12, "Tel. : " + u(p.telephone));
     box(11, 12, 500, "Handy : " + u(p.mobile));
-    box(12, 13, -4000, "Email : " + u(p.email));
+    leftOfPair(12, 13, "Email : " + u(p.email));
     box(12, 13, 500, "Fax : " + u(p.fax));
     box(13, 14, -4000, "Anschrift : " + u(p.address));
-    box(14, 15, -4000, "Pflegeeinrichtung : " + u(p.careHome));
+    leftOfPair(14, 15, "Pflegeeinrichtung : " + u(p.careHome));
     box(14, 15, 500, "Vermerk : " + u(p.remark));
 
     box(16, 17, -5000, "Diagnose");
@@ -38,8 +43,9 @@ void DrawCoverSheet(Surface& surface, const PaperMetrics& paper, const PrintFont
         p.diabetesType >= 0 && p.diabetesType <= 3 ? types[p.diabetesType] : std::string_view();
     box(17, 18, -4000, "Diabetes-Typ : " + std::string(type));
     box(18, 19, -4000, "Komplikationen : " + u(p.complications));
-    box(19, 19.5, -4000, "Bemerkungen :");
-    box(19, 24, -3000, u(p.diagnosisComments), kTopBlock);
+    // The remarks start on the line under their label.
+    box(19, 20, -4000, "Bemerkungen :");
+    box(20, 24, -3000, u(p.diagnosisComments), kTopBlock);
 
     std::string treatment = "Behandlung :";
     const std::pair<int, std::string_view> flags[] = {
@@ -54,8 +60,8 @@ void DrawCoverSheet(Surface& surface, const PaperMetrics& paper, const PrintFont
             treatment += text;
     }
     box(25, 26, -5000, treatment);
-    box(26, 26.5, -4000, "Bemerkungen :", kAlignLeft | kAlignTop | kSingleLine);
-    box(26, 31, -3000, u(p.treatmentComments), kTopBlock);
+    box(26, 27, -4000, "Bemerkungen :");
+    box(27, 31, -3000, u(p.treatmentComments), kTopBlock);
 }
 
 }  // namespace dorvel::reports

@@ -1,11 +1,11 @@
 #include "data_list_page.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
 #include "analysis/statistics.h"
+#include "report_text.h"
 #include "store/patient_data_file.h"
 
 namespace dorvel::reports {
@@ -13,24 +13,6 @@ namespace dorvel::reports {
 namespace {
 
 constexpr std::string_view kGermanDays[] = {"Mo", "Di", "Mi", "Do", "Fr", "Sa", "So"};
-
-std::string Format(const char* format, auto... args) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, format, args...);
-    return buffer;
-}
-
-// "%2.1f" in the C locale. The program runs with the user's locale, whose
-// decimal comma would otherwise reach the table.
-std::string OneDecimal(double value) {
-    char buffer[64];
-    const auto end =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 1).ptr;
-    std::string text(buffer, end);
-    if (text.size() < 2)
-        text.insert(0, 2 - text.size(), ' ');
-    return text;
-}
 
 // The hhmm key of a time, as the slot comparison uses it.
 int TimeKey(int hour, int minute) {
@@ -41,11 +23,11 @@ std::string TemperatureText(int t, int unit, bool paper) {
     if (t == 0)
         return ".";
     if (unit == 1)
-        return Format("%d", ToFahrenheit(t));
+        return Printf("%d", ToFahrenheit(t));
     if (paper || t % 10 < 5)
         return OneDecimal(t / 10.0);
     // Tenths of five and more are rounded up to the whole degree (23.6 shows as 24.0).
-    const double whole = std::atof(Format("%2.0f", std::trunc(t + 5.0) / 10.0).c_str());
+    const double whole = std::atof(Printf("%2.0f", std::trunc(t + 5.0) / 10.0).c_str());
     return OneDecimal(whole);
 }
 
@@ -198,29 +180,23 @@ std::array<std::string, 8> RowTexts(const DataListView& view, int r, bool paper)
     int number = view.readingCount - view.dataListStart + 1 + r;
     if (view.run.controlDisplay == 1)
         number -= view.controlCount;
-    t[0] = Format("%d", number);
+    t[0] = Printf("%d", number);
 
     const Date& d = row.when.date;
     std::string date;
     if (s.dateFormat == 0)
-        date = Format("%04d.%02d.%02d", d.year, d.month, d.day);
+        date = Printf("%04d.%02d.%02d", d.year, d.month, d.day);
     else if (s.dateFormat == 1)
-        date = Format("%02d.%02d.%04d", d.month, d.day, d.year);
+        date = Printf("%02d.%02d.%04d", d.month, d.day, d.year);
     else
-        date = Format("%02d.%02d.%04d", d.day, d.month, d.year);
+        date = Printf("%02d.%02d.%04d", d.day, d.month, d.year);
     t[1] = date + " " + std::string(kGermanDays[Weekday(d)]);
 
-    const TimeOfDay& tm = row.when.time;
-    if (s.timeFormat == 0) {
-        const int hour12 = tm.hour % 12 == 0 ? 12 : tm.hour % 12;
-        t[2] = Format("%02d:%02d %s", hour12, tm.minute, tm.hour < 12 ? "AM" : "PM");
-    } else {
-        t[2] = Format("%02d:%02d", tm.hour, tm.minute);
-    }
+    t[2] = ClockText(row.when.time, s.timeFormat);
 
     t[3] = std::string(DataListMarkerText(row.marker));
     t[4] = std::string(SlotText(SlotOfRow(row, s), paper));
-    t[5] = s.glucoseUnit == 1 ? OneDecimal(ToMmolPerL(row.value)) : Format("%3d", row.value);
+    t[5] = GlucoseText(row.value, s.glucoseUnit, 3);
     t[6] = TemperatureText(row.temperature, view.run.temperatureUnit, paper);
     t[7] = std::string(ClassText(ClassOfRow(row, s)));
     return t;

@@ -33,6 +33,8 @@ int RepaintTimerId(int pageIndex) {
             return 200;
         case kMealtimeBarIndex:
             return 300;
+        case kGlucoseProfileIndex:
+            return 900;
         default:
             return 0;
     }
@@ -46,22 +48,25 @@ std::string_view PageWindowTitle(int pageIndex) {
             return "Tagebuch";
         case kSummaryIndex:
             return "Übersicht";
+        case kGlucoseProfileIndex:
+            return "Glukoseprofil";
         default:
             return {};
     }
 }
 
 std::string_view CaptureFileName(int pageIndex) {
-    static constexpr std::array<std::string_view, 9> names = {"",
-                                                              "DATEN.BMP",
-                                                              "TAGEBUCH.BMP",
-                                                              "ZUSAMMENFASSUNG.BMP",
-                                                              "GRAFIK_NACH_DATUM.BMP",
-                                                              "GRAFIK_UNT_TAGESZEIT.BMP",
-                                                              "BALK_U_D_M.BMP",
-                                                              "BALK_D_N_T_M.BMP",
-                                                              "PATIENT_LIST.BMP"};
-    if (pageIndex < 1 || pageIndex > 8)
+    static constexpr std::array<std::string_view, 10> names = {"",
+                                                               "DATEN.BMP",
+                                                               "TAGEBUCH.BMP",
+                                                               "ZUSAMMENFASSUNG.BMP",
+                                                               "GRAFIK_NACH_DATUM.BMP",
+                                                               "GRAFIK_UNT_TAGESZEIT.BMP",
+                                                               "BALK_U_D_M.BMP",
+                                                               "BALK_D_N_T_M.BMP",
+                                                               "PATIENT_LIST.BMP",
+                                                               "GLUKOSEPROFIL.BMP"};
+    if (pageIndex < 1 || pageIndex > 9)
         return {};
     return names[static_cast<size_t>(pageIndex)];
 }
@@ -97,6 +102,8 @@ std::string_view PageKindTitle(int kind) {
             return "Balkendiagramm: Durchschnittswerte nach Tages-/ Mahlzeiten";
         case 9:
             return "PATIENTEN";
+        case 10:
+            return "Glukoseprofil";
         default:
             return {};
     }
@@ -137,8 +144,9 @@ PrintFonts PrintFonts::ForScale(float scale) {
 
 FrameStyle FrameStyleOf(int pageIndex) {
     FrameStyle s;
-    s.fillPatientName = pageIndex == kDataListIndex;
-    s.mobileWord = pageIndex >= kDayGraphIndex && pageIndex <= kPatientListIndex;
+    // Our own glucose profile names the patient like the data list.
+    s.fillPatientName = pageIndex == kDataListIndex || pageIndex == kGlucoseProfileIndex;
+    s.mobileWord = pageIndex >= kDayGraphIndex && pageIndex <= kGlucoseProfileIndex;
     s.emptyFooterTexts = pageIndex == kLogbookIndex;
     return s;
 }
@@ -184,17 +192,25 @@ void DrawHeader(Surface& surface, const PaperMetrics& paper, const PrintFonts& f
         return;
 
     const bool cover = kind == kCoverKind;
-    const auto line = [&](int left, double from, double to, std::string_view label,
+    // Each line may take its row up to where the next one on the row starts,
+    // so a long value is set smaller instead of running into its neighbour.
+    const auto line = [&](int left, int right, double from, double to, std::string_view label,
                           const std::string& value) {
         const std::string text = cover ? std::string() : std::string(label) + Utf8(value);
-        surface.Text(Rect{paper.X(left), paper.Y(from), paper.X(6000), paper.Y(to)}, text,
+        surface.Text(Rect{paper.X(left), paper.Y(from), paper.X(right), paper.Y(to)}, text,
                      kLeftLine);
     };
-    line(-4000, 5.2, 6.2, "Patient : ", style.fillPatientName ? p.name : std::string());
-    line(-1000, 5.2, 6.2, "ID : ", facts.patientId);
-    line(-4000, 6.2, 7.2, "Tel. : ", p.telephone);
-    line(-1000, 6.2, 7.2, style.mobileWord ? "Mobil : " : "Handy : ", p.mobile);
-    line(2000, 6.2, 7.2, "Email : ", p.email);
+    // Only the reports that name the patient have the name line; the others
+    // keep its box empty, label and all.
+    if (style.fillPatientName)
+        line(-4000, -1000, 5.2, 6.2, "Patient : ", p.name);
+    else
+        surface.Text(Rect{paper.X(-4000), paper.Y(5.2), paper.X(-1000), paper.Y(6.2)}, "",
+                     kLeftLine);
+    line(-1000, printDiagnosisDate ? 2000 : 6000, 5.2, 6.2, "ID : ", facts.patientId);
+    line(-4000, -1000, 6.2, 7.2, "Tel. : ", p.telephone);
+    line(-1000, 2000, 6.2, 7.2, style.mobileWord ? "Mobil : " : "Handy : ", p.mobile);
+    line(2000, 6000, 6.2, 7.2, "Email : ", p.email);
 }
 
 void DrawFooter(Surface& surface, const PaperMetrics& paper, const PrintFonts& fonts, int kind,

@@ -20,8 +20,9 @@ inline constexpr int kMealtimeGraphIndex = 5;
 inline constexpr int kRangeBarIndex = 6;
 inline constexpr int kMealtimeBarIndex = 7;
 inline constexpr int kPatientListIndex = 8;
+inline constexpr int kGlucoseProfileIndex = 9;  // our own page: the glucose profile
 
-// Repaint timer id of each report page (index 1..8); 0 for a page without one.
+// Repaint timer id of each report page (index 1..9); 0 for a page without one.
 int RepaintTimerId(int pageIndex);
 inline constexpr int kRepaintDelayMs = 100;
 
@@ -36,6 +37,11 @@ inline constexpr std::string_view kMessageCaption = "Merovan";
 std::string CaptureCompleteMessage(std::string_view fileName);
 std::string CaptureFailedMessage(std::string_view fileName, std::string_view detail);
 
+// Every page's white background at the base size: (0,0)-(810,650), grown
+// by the window's growth.
+inline constexpr int kBaseScreenWidth = 810;
+inline constexpr int kBaseScreenHeight = 650;
+
 // How much the page's client area exceeds the base size the start view recorded.
 struct Growth {
     int width = 0;
@@ -45,10 +51,11 @@ inline Growth GrowthFor(int clientWidth, int clientHeight, int baseWidth, int ba
     return {clientWidth - baseWidth, clientHeight - baseHeight};
 }
 
-// Kinds of the pages of a print job (1..9); 0 when a page number matches none.
+// Kinds of the pages of a print job (1..10); 0 when a page number matches none.
 inline constexpr int kCoverKind = 1;
 inline constexpr int kDataListKind = 2;
 inline constexpr int kPatientListKind = 9;
+inline constexpr int kGlucoseProfileKind = 10;
 std::string_view PageKindTitle(int kind);
 
 // Paper in twips (1/1440 inch), y growing downwards from the top of the
@@ -89,8 +96,8 @@ struct PatientFacts {
     int dateFormat = 2;
 };
 
-// The differences between the pages that print: which page class draws
-// the header and footer decides these, not the kind of the page printed.
+// The differences between the reports' printed frames; each page is framed
+// in the style of its own report.
 struct FrameStyle {
     bool fillPatientName = false;   // only the data list names the patient
     bool mobileWord = false;        // "Mobil" in place of "Handy"

@@ -1,6 +1,7 @@
 #include "painter_surface.h"
 
-#include <QFontMetricsF>
+#include "text_metrics.h"
+
 #include <QPen>
 #include <algorithm>
 #include <cmath>
@@ -38,43 +39,12 @@ int QtTextFlags(unsigned flags) {
 
 PainterSurface::PainterSurface(QPainter& painter) : painter_(painter) {}
 
-QString PainterSurface::FaceFor(const std::string& face) {
-    // Metric-compatible stand-ins, so boxes and line breaks come out as the
-    // page layouts expect.
-    if (face == "Arial")
-        return QStringLiteral("Liberation Sans");
-    if (face == "Tahoma")
-        return QStringLiteral("DejaVu Sans");
-    return QString::fromStdString(face);
-}
-
 const QFont& PainterSurface::QtFont(const Font& font) {
     for (const CachedFont& cached : fonts_) {
         if (cached.font == font)
             return cached.qfont;
     }
-    QFont q(FaceFor(font.face));
-    q.setWeight(
-        static_cast<QFont::Weight>(std::clamp(font.weight == 0 ? 400 : font.weight, 1, 1000)));
-    q.setHintingPreference(QFont::PreferNoHinting);
-    // Plain glyph runs as on the original devices: no ligatures, so "fi"
-    // stays two letters for text extraction, and shaping costs nothing.
-    q.setStyleStrategy(QFont::PreferNoShaping);
-    if (font.height < 0) {
-        q.setPixelSize(-font.height);
-    } else if (font.height > 0) {
-        // A positive height is the cell height: scale the em so that ascent
-        // plus descent fill it.
-        QFont probe = q;
-        probe.setPixelSize(1000);
-        const QFontMetricsF metrics(probe);
-        const double cell = metrics.ascent() + metrics.descent();
-        const double em = cell > 0 ? font.height * 1000.0 / cell : font.height;
-        q.setPixelSize(std::max(1, static_cast<int>(std::lround(em))));
-    } else {
-        q.setPixelSize(std::max(1, q.pixelSize()));
-    }
-    fonts_.push_back({font, q});
+    fonts_.push_back({font, QtFontFor(font)});
     return fonts_.back().qfont;
 }
 
@@ -154,7 +124,7 @@ void PainterSurface::Line(int x1, int y1, int x2, int y2) {
     painter_.drawLine(x1, y1, x2, y2);
 }
 
-void PainterSurface::Text(const Rect& box, std::string_view text, unsigned flags, int angle) {
+void PainterSurface::DrawText(const Rect& box, std::string_view text, unsigned flags, int angle) {
     if (text.empty())
         return;
     ApplyText();

@@ -19,10 +19,9 @@ class PainterSurface : public Surface {
     void Rectangle(const Rect& rect) override;
     void Ellipse(const Rect& rect) override;
     void Line(int x1, int y1, int x2, int y2) override;
-    void Text(const Rect& box, std::string_view text, unsigned flags, int angle) override;
 
-    // The installed face that stands in for a face the reports name.
-    static QString FaceFor(const std::string& face);
+  protected:
+    void DrawText(const Rect& box, std::string_view text, unsigned flags, int angle) override;
 
   private:
     void ApplyPen();

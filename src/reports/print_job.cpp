@@ -15,11 +15,9 @@ PaperMetrics PaperOf(const QPaintDevice& device) {
 }
 
 int PrintPages(QPagedPaintDevice& device, QPainter& painter, const PrintJob& job) {
-    const PageCount count =
-        CountPages(job.choices, job.shownPageIndex, job.readingCount, job.monthPages);
+    const PageCount count = CountPages(job.choices, job.shownPageIndex, job.sizes);
     const PaperMetrics paper = PaperOf(device);
     const PrintFonts fonts = PrintFonts::ForScale(paper.scale);
-    const FrameStyle style = FrameStyleOf(job.shownPageIndex);
     // Logical units are twips whatever the device's resolution.
     const double unit = device.logicalDpiX() / 1440.0;
     painter.resetTransform();
@@ -30,6 +28,7 @@ int PrintPages(QPagedPaintDevice& device, QPainter& painter, const PrintJob& job
             device.newPage();
         PainterSurface surface(painter);
         const PagePlace place = PlaceOfPage(n, count.boundary);
+        const FrameStyle style = FrameStyleOf(place.kind - 1);
         DrawHeader(surface, paper, fonts, place.kind, job.facts, style,
                    job.choices.printDiagnosisDate);
         if (job.body)

@@ -22,8 +22,7 @@ struct PrintJob {
     PatientFacts facts;
     PrintChoices choices;
     int shownPageIndex = kDataListIndex;  // the page that started the print
-    int readingCount = 0;
-    int monthPages = 0;
+    JobSizes sizes;
     BodyPainter body;
     // Paper and orientation chosen in the print setup; unset prints on the
     // default sheet.
@@ -35,7 +34,8 @@ struct PrintJob {
 PaperMetrics PaperOf(const QPaintDevice& device);
 
 // Runs the print life cycle on a device whose painter is already active:
-// per page the header, the body and the footer. Returns the number of pages.
+// per page the header, the body and the footer, each in the style of the
+// report the page belongs to. Returns the number of pages.
 int PrintPages(QPagedPaintDevice& device, QPainter& painter, const PrintJob& job);
 
 // The data list page's bodies: the cover sheet for kind 1, the table for

@@ -26,14 +26,30 @@ void PrintChoices::ChooseRange(int range, int shownPageIndex) {
     }
 }
 
-PageCount CountPages(const PrintChoices& choices, int shownPageIndex, int readingCount,
-                     int monthPages) {
+namespace {
+
+int PagesOfReport(int pageIndex, const JobSizes& sizes, bool certificate) {
+    switch (pageIndex) {
+        case 0:
+            return 1;
+        case 1:
+            return certificate ? DataPages(sizes.listedReadings) : 1;
+        case 8:
+            return std::max(1, sizes.listSheets);
+        default:
+            return certificate ? sizes.monthPages : 1;
+    }
+}
+
+}  // namespace
+
+PageCount CountPages(const PrintChoices& choices, int shownPageIndex, const JobSizes& sizes) {
     PageCount result;
     if (choices.printRange == 0) {
         if (shownPageIndex >= 0 && shownPageIndex < kReportKinds &&
             choices.marked[static_cast<size_t>(shownPageIndex)]) {
-            result.boundary[static_cast<size_t>(shownPageIndex + 1)] = 1;
-            result.pages = 1;
+            result.pages = PagesOfReport(shownPageIndex, sizes, false);
+            result.boundary[static_cast<size_t>(shownPageIndex + 1)] = result.pages;
         }
         return result;
     }
@@ -41,12 +57,7 @@ PageCount CountPages(const PrintChoices& choices, int shownPageIndex, int readin
     for (int index = 0; index < kReportKinds; ++index) {
         if (!choices.marked[static_cast<size_t>(index)])
             continue;
-        if (index == 0)
-            total += 1;
-        else if (index == 1)
-            total += DataPages(readingCount);
-        else
-            total += monthPages;
+        total += PagesOfReport(index, sizes, true);
         result.boundary[static_cast<size_t>(index + 1)] = total;
     }
     // The job's page numbers are 16-bit.

@@ -27,7 +27,7 @@ void RecordingSurface::Line(int x1, int y1, int x2, int y2) {
     ops_.push_back(Capture(Kind::Line, Rect{x1, y1, x2, y2}));
 }
 
-void RecordingSurface::Text(const Rect& box, std::string_view text, unsigned flags, int angle) {
+void RecordingSurface::DrawText(const Rect& box, std::string_view text, unsigned flags, int angle) {
     Op op = Capture(Kind::Text, box);
     op.text = std::string(text);
     op.flags = flags;

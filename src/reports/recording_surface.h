@@ -30,7 +30,6 @@ class RecordingSurface : public Surface {
     void Rectangle(const Rect& rect) override;
     void Ellipse(const Rect& rect) override;
     void Line(int x1, int y1, int x2, int y2) override;
-    void Text(const Rect& box, std::string_view text, unsigned flags, int angle) override;
 
     const std::vector<Op>& ops() const { return ops_; }
     void clear() { ops_.clear(); }
@@ -43,6 +42,9 @@ class RecordingSurface : public Surface {
     const Op* FindTextStarting(std::string_view prefix) const;
     // The rectangles with exactly this box.
     std::vector<const Op*> RectanglesAt(const Rect& rect) const;
+
+  protected:
+    void DrawText(const Rect& box, std::string_view text, unsigned flags, int angle) override;
 
   private:
     Op Capture(Kind kind, const Rect& rect) const;

@@ -103,11 +103,22 @@ class Surface {
     virtual void Rectangle(const Rect& rect) = 0;
     virtual void Ellipse(const Rect& rect) = 0;
     virtual void Line(int x1, int y1, int x2, int y2) = 0;
-    // `text` is UTF-8. `angle` is in tenths of a degree, counter-clockwise,
-    // about the box's top-left corner.
-    virtual void Text(const Rect& box, std::string_view text, unsigned flags, int angle = 0) = 0;
+    // `text` is UTF-8; "\r\n" and "\n\r" break lines like "\n". `angle` is in
+    // tenths of a degree, counter-clockwise, about the box's top-left corner.
+    //
+    // Every text fits its box: one that is wider or taller than its box in
+    // the current font is set smaller (down to what stays legible) or on two
+    // lines inside the box; the marks then carry the font and line breaks
+    // actually used. Turned text is drawn as given.
+    void Text(const Rect& box, std::string_view text, unsigned flags, int angle = 0);
+    // Off: texts are drawn exactly as given, whatever their size.
+    void SetFitText(bool on) { fitText_ = on; }
+
+  protected:
+    virtual void DrawText(const Rect& box, std::string_view text, unsigned flags, int angle) = 0;
 
   private:
+    bool fitText_ = true;
     Pen pen_;
     Brush brush_;
     Font font_;

@@ -121,7 +121,10 @@ class TestStore : public PatientStore {
     std::vector<PatientEntry> ListPatients(const std::string& f) override {
         return files_->ListPatients(f);
     }
-    void RebuildPatientList(const std::string&) override { ++listRebuilds; }
+    std::string RebuildPatientList(const std::string& f) override {
+        ++listRebuilds;
+        return files_->RebuildPatientList(f);
+    }
     std::string StoredPatientId() override { return id; }
     void StorePatientId(const std::string& i) override { id = i; }
     int StoredPort() override { return port; }

@@ -22,6 +22,7 @@
 namespace dorvel::print {
 namespace {
 
+using reports::JobSizes;
 using reports::kDataListIndex;
 using reports::kLogbookIndex;
 using reports::kPatientListIndex;
@@ -59,7 +60,7 @@ TEST(PrintDialog, EveryControlWithItsTextAndTheOpeningState) {
     PrintChoices choices;
     choices.printRange = 1;
     choices.printDiagnosisDate = true;
-    CMyPrintDialog dialog(choices, kDataListIndex, 45, 3, TwoPrinters());
+    CMyPrintDialog dialog(choices, kDataListIndex, JobSizes{45, 3, 1}, TwoPrinters());
     EXPECT_EQ(dialog.windowTitle(), "Druck");
 
     const std::pair<int, const char*> texts[] = {
@@ -115,16 +116,16 @@ TEST(PrintDialog, RangeButtonsMarkReportsAndRecountThePages) {
     EnsureApp();
     PrintChoices choices;
     {
-        CMyPrintDialog dialog(choices, kDataListIndex, 60, 2, TwoPrinters());
+        CMyPrintDialog dialog(choices, kDataListIndex, JobSizes{60, 2, 1}, TwoPrinters());
         auto* marked = qobject_cast<QRadioButton*>(dialog.Control(control::kMarked));
         auto* thisPage = qobject_cast<QRadioButton*>(dialog.Control(control::kThisPage));
         marked->click();
-        // Cover sheet plus 60 / 30 + 1 data pages.
+        // Cover sheet plus two data pages of 30.
         EXPECT_EQ(choices.printRange, 1);
         EXPECT_TRUE(choices.marked[0]);
-        EXPECT_EQ(dialog.maxPage(), 4);
-        EXPECT_EQ(dialog.toPage(), 4);
-        EXPECT_EQ(dialog.pageCount().boundary[2], 4);
+        EXPECT_EQ(dialog.maxPage(), 3);
+        EXPECT_EQ(dialog.toPage(), 3);
+        EXPECT_EQ(dialog.pageCount().boundary[2], 3);
         thisPage->click();
         EXPECT_EQ(dialog.maxPage(), 1);
 
@@ -133,17 +134,17 @@ TEST(PrintDialog, RangeButtonsMarkReportsAndRecountThePages) {
     }
     // The marks outlive the dialog: opened on the logbook, the certificate
     // adds two month pages for it.
-    CMyPrintDialog logbook(choices, kLogbookIndex, 60, 2, TwoPrinters());
+    CMyPrintDialog logbook(choices, kLogbookIndex, JobSizes{60, 2, 1}, TwoPrinters());
     EXPECT_FALSE(choices.printDiagnosisDate);
     qobject_cast<QRadioButton*>(logbook.Control(control::kMarked))->click();
-    EXPECT_EQ(logbook.maxPage(), 1 + 3 + 2);
-    EXPECT_EQ(logbook.pageCount().boundary[3], 6);
+    EXPECT_EQ(logbook.maxPage(), 1 + 2 + 2);
+    EXPECT_EQ(logbook.pageCount().boundary[3], 5);
 }
 
 TEST(PrintDialog, PatientListAndMissingPrinters) {
     EnsureApp();
     PrintChoices choices;
-    CMyPrintDialog dialog(choices, kPatientListIndex, 10, 3, {});
+    CMyPrintDialog dialog(choices, kPatientListIndex, JobSizes{10, 3, 1}, {});
     auto* marked = qobject_cast<QRadioButton*>(dialog.Control(control::kMarked));
     EXPECT_FALSE(marked->isEnabled());
     EXPECT_EQ(dialog.maxPage(), 1);
@@ -170,12 +171,12 @@ class PrintRun : public ::testing::Test {
         job.facts.patientId = "P7";
         job.facts.profile.name = "Erika Muster";
         job.shownPageIndex = kDataListIndex;
-        job.readingCount = static_cast<int>(list.size());
+        job.sizes.listedReadings = static_cast<int>(list.size());
     }
     void UseChoices(const PrintChoices& choices) {
         job.choices = choices;
         job.body = reports::DataListBody(list, UserSettings{}, RunSettings{}, job.facts,
-                                         choices.printRange, job.readingCount);
+                                         choices.printRange, job.sizes.listedReadings);
     }
     ReadingList list;
     reports::PrintJob job;
@@ -184,7 +185,7 @@ class PrintRun : public ::testing::Test {
 
 TEST_F(PrintRun, PrintToFileWritesTheCertificateAsPdf) {
     PrintChoices choices;
-    CMyPrintDialog dialog(choices, kDataListIndex, job.readingCount, 0, {});
+    CMyPrintDialog dialog(choices, kDataListIndex, job.sizes, {});
     qobject_cast<QRadioButton*>(dialog.Control(control::kMarked))->click();
     dialog.setOutputFile(QString::fromStdString(folder.File("cert.pdf")));
     qobject_cast<QAbstractButton*>(dialog.Control(control::kOk))->click();

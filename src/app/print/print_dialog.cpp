@@ -69,13 +69,13 @@ QList<PrinterEntry> SystemPrinters() {
 
 CMyPrintDialog::~CMyPrintDialog() = default;
 
-CMyPrintDialog::CMyPrintDialog(reports::PrintChoices& choices, int shownPageIndex, int readingCount,
-                               int monthPages, QList<PrinterEntry> printers, QWidget* parent)
+CMyPrintDialog::CMyPrintDialog(reports::PrintChoices& choices, int shownPageIndex,
+                               const reports::JobSizes& sizes, QList<PrinterEntry> printers,
+                               QWidget* parent)
     : QDialog(parent),
       choices_(choices),
       shownPageIndex_(shownPageIndex),
-      readingCount_(readingCount),
-      monthPages_(monthPages),
+      sizes_(sizes),
       printers_(std::move(printers)) {
     setWindowTitle(QStringLiteral("Druck"));
     const QFontMetrics metrics(font());
@@ -187,7 +187,7 @@ void CMyPrintDialog::RangeClicked(int range) {
 }
 
 void CMyPrintDialog::Recount() {
-    count_ = reports::CountPages(choices_, shownPageIndex_, readingCount_, monthPages_);
+    count_ = reports::CountPages(choices_, shownPageIndex_, sizes_);
 }
 
 void CMyPrintDialog::UpdateOk() {

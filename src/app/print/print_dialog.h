@@ -64,8 +64,8 @@ QList<PrinterEntry> SystemPrinters();
 class CMyPrintDialog : public QDialog {
   public:
     ~CMyPrintDialog() override;
-    CMyPrintDialog(reports::PrintChoices& choices, int shownPageIndex, int readingCount,
-                   int monthPages, QList<PrinterEntry> printers = SystemPrinters(),
+    CMyPrintDialog(reports::PrintChoices& choices, int shownPageIndex,
+                   const reports::JobSizes& sizes, QList<PrinterEntry> printers = SystemPrinters(),
                    QWidget* parent = nullptr);
 
     // The control with the given id (see `control`), for the page and tests.
@@ -100,8 +100,7 @@ class CMyPrintDialog : public QDialog {
 
     reports::PrintChoices& choices_;
     int shownPageIndex_;
-    int readingCount_;
-    int monthPages_;
+    reports::JobSizes sizes_;
     QList<PrinterEntry> printers_;
     reports::PageCount count_;
     QString outputFile_;

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+
+#include "reports/recording_surface.h"
+#include "reports/text_fit.h"
+#include "reports/text_metrics.h"
+
+namespace dorvel::test {
+
+// Every text a page drew lies inside its box and clear of every other text,
+// measured with the fonts the marks were made in. Turned text is left out.
+inline ::testing::AssertionResult TextsFitTheirBoxes(const reports::RecordingSurface& page) {
+    using reports::ExtentOfText;
+    using reports::LineHeight;
+    struct Placed {
+        const reports::RecordingSurface::Op* op;
+        reports::TextExtent extent;
+        double line;
+    };
+    std::vector<Placed> placed;
+    std::ostringstream faults;
+    for (const auto* op : page.Texts()) {
+        if (op->text.empty() || op->angle != 0)
+            continue;
+        const reports::TextExtent e = ExtentOfText(op->rect, op->font, op->text, op->flags);
+        const double line = LineHeight(op->font);
+        if (!reports::TextFitsBox(op->rect, op->font, op->text, op->flags)) {
+            faults << "\"" << op->text << "\" (" << e.right - e.left << " x " << e.bottom - e.top
+                   << ") outside its box " << op->rect.left << "," << op->rect.top << " - "
+                   << op->rect.right << "," << op->rect.bottom << "\n";
+        }
+        placed.push_back({op, e, line});
+    }
+    for (size_t i = 0; i < placed.size(); ++i) {
+        for (size_t j = i + 1; j < placed.size(); ++j) {
+            const auto& a = placed[i];
+            const auto& b = placed[j];
+            const double w =
+                std::min(a.extent.right, b.extent.right) - std::max(a.extent.left, b.extent.left);
+            const double h =
+                std::min(a.extent.bottom, b.extent.bottom) - std::max(a.extent.top, b.extent.top);
+            const double line = std::min(a.line, b.line);
+            if (w > 0.05 * line && h > 0.1 * line)
+                faults << "\"" << a.op->text << "\" overlaps \"" << b.op->text << "\"\n";
+        }
+    }
+    const std::string text = faults.str();
+    if (text.empty())
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << text;
+}
+
+}  // namespace dorvel::test
