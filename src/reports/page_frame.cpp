@@ -48,8 +48,14 @@ std::string_view PageWindowTitle(int pageIndex) {
             return "Tagebuch";
         case kSummaryIndex:
             return "Übersicht";
+        case kDayGraphIndex:
+        case kMealtimeGraphIndex:
+        case kRangeBarIndex:
+        case kMealtimeBarIndex:
+        case kPatientListIndex:
         case kGlucoseProfileIndex:
-            return "Glukoseprofil";
+            // These pages are titled like their printed heading.
+            return PageKindTitle(pageIndex + 1);
         default:
             return {};
     }

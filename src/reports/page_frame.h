@@ -26,8 +26,7 @@ inline constexpr int kGlucoseProfileIndex = 9;  // our own page: the glucose pro
 int RepaintTimerId(int pageIndex);
 inline constexpr int kRepaintDelayMs = 100;
 
-// Window title that the page sets when it becomes active; empty for the
-// pages that set their own.
+// Window title that the page sets when it becomes active.
 std::string_view PageWindowTitle(int pageIndex);
 
 // The file that "Capture View" writes in the data folder (page index 1..8).
