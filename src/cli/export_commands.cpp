@@ -163,7 +163,9 @@ int RunMail(Context& ctx, const Args& args) {
     std::vector<std::string> attachments;
     std::vector<std::string> shown;
     bool failed = false;
-    const std::string absoluteFolder = std::filesystem::absolute(folder).string();
+    std::error_code ec;
+    const std::filesystem::path full = std::filesystem::absolute(folder, ec);
+    const std::string absoluteFolder = ec ? folder : full.string();
     for (const std::string& id : ids) {
         const exports::MailFile file = exports::WriteMailCsv(ctx.dataFolder, id, ctx.clock.Today(),
                                                              /*temperatureUnit=*/0);
