@@ -80,14 +80,25 @@ TEST_F(ExportActionsTest, ExportWritesTheCurrentPatientAndOpensTheSpreadsheet) {
     ASSERT_EQ(prompter->opened.size(), 1u);
     EXPECT_EQ(prompter->opened[0], QString::fromStdString(out.File("anna.csv")));
 
-    // A patient without readings: the patient block, and no spreadsheet.
+    // A search result shown while the box still names another patient:
+    // the shown patient's profile goes with the shown readings.
     frame().patientBox()->setCurrentIndex(1);
+    doc().searchMode = true;
+    doc().currentPatientId = "ANNA";
+    doc().LoadCurrentPatient();
+    ChooseFile(out.File("found.csv"));
+    frame().Run(kCmdExport);
+    EXPECT_EQ(Read(out.File("found.csv")), csv);
+    doc().searchMode = false;
+
+    // A patient without readings: the patient block, and no spreadsheet.
+    frame().LoadSelectedPatient();
     ASSERT_EQ(doc().currentPatientId, "BERT");
     doc().readings.clear();
     ChooseFile(out.File("bert.csv"));
     frame().Run(kCmdExport);
     EXPECT_EQ(Read(out.File("bert.csv")).find("Anzahl"), std::string::npos);
-    EXPECT_EQ(prompter->opened.size(), 1u);
+    EXPECT_EQ(prompter->opened.size(), 2u);
 }
 
 TEST_F(ExportActionsTest, CertificateAndFailedWrites) {
