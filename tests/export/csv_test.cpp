@@ -1,5 +1,5 @@
-// The CSV layouts byte for byte: worked lines, whole files against the
-// reference files in tests/data/export, cell quoting and the mail message.
+// The CSV layouts byte for byte against the reference files in
+// tests/data/export, the worked lines, and the mail recipient rule.
 #include <gtest/gtest.h>
 
 #include <clocale>
@@ -7,7 +7,6 @@
 #include "crafted_patient.h"
 #include "export/all_data_csv.h"
 #include "export/certificate_csv.h"
-#include "export/csv_text.h"
 #include "export/mail.h"
 #include "reference_file.h"
 
@@ -15,75 +14,33 @@ namespace dorvel::exports {
 namespace {
 
 using test::CraftedProfile;
-using test::CraftedRecords;
 using test::CraftedSettings;
 using test::kExportDay;
 
-std::string Cp(std::string_view utf8) {
-    return Utf8ToCp1252(utf8);
-}
-
-TEST(CsvCell, QuotesWhatWouldShiftColumnsAndGuardsFormulas) {
-    const struct {
-        std::string value, cell;
-    } cases[] = {
-        {"", ""},
-        {"Anna Meier", "Anna Meier"},
-        {"+49 89 123", "+49 89 123"},  // telephone numbers stay as they are
-        {"-5", "-5"},
-        {"Meier, Anna", "\"Meier, Anna\""},
-        {"Sagt \"gut\"", "\"Sagt \"\"gut\"\"\""},
-        {"Zeile\r\nzwei", "\"Zeile\r\nzwei\""},
-        {"eins\nzwei", "\"eins\nzwei\""},
-        {"=1+1", "'=1+1"},
-        {"@SUMME(A1)", "'@SUMME(A1)"},
-        {"=A1,B1", "\"'=A1,B1\""},
-        {"a=b", "a=b"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(CsvCell(c.value), c.cell) << c.value;
-}
-
 TEST(AllDataCsv, WorkedReadingLines) {
-    UserSettings mg;
     UserSettings mmol;
     mmol.glucoseUnit = 1;
-    const UserSettings lateSleep = CraftedSettings();  // Schlaf from 01:00
-    const auto reading = [](int marker, const char* hhmm, const char* value, int temperature) {
-        return Reading{std::string("20110630") + hhmm, "121", marker, value, temperature};
-    };
     const struct {
-        Reading reading;
-        const UserSettings* settings;
+        const char* hhmm;
+        UserSettings settings;
         int temperatureUnit;
         std::string line;
     } cases[] = {
-        {reading(0, "0715", "085", 235), &mg, 0,
-         "1,2011-06-30,07:15,Keine Markierung,vor Frühstück,085,23.5,Zielbereich"},
-        {reading(0, "0715", "085", 235), &mmol, 1,
-         "1,2011-06-30,07:15,Keine Markierung,vor Frühstück,4.7,74,Zielbereich"},
-        {reading(0, "0815", "085", 235), &mg, 0,
-         "1,2011-06-30,08:15,Keine Markierung,nach Frühstück,085,23.5,Niedrig"},
-        {reading(5, "0815", "085", 235), &mg, 0,
-         "1,2011-06-30,08:15,5,nach Frühstück,085,23.5,Kontroll-Lösung"},
-        {reading(2, "1300", "600", 0), &mmol, 0,
-         "1,2011-06-30,13:00,Nach sportl. Aktivität,Nach Mittagessen,33.3,.,Hoch"},
-        {reading(4, "0000", "010", 7), &mg, 1,
-         "1,2011-06-30,00:00,Vor dem Essen,Schlaf,010,33,Niedrig"},
-        // Before the first slot: no meal time, judged with the overall range 65..155.
-        {reading(1, "0030", "156", 7), &lateSleep, 0,
-         "1,2011-06-30,00:30,Nach Medikamenten-Einnahme,,156,0.7,Hoch"},
-        {reading(3, "0059", "155", 7), &lateSleep, 0,
-         "1,2011-06-30,00:59,Nach dem Essen,,155,0.7,Zielbereich"},
+        {"0715", {}, 0, "1,2011-06-30,07:15,Keine Markierung,vor Frühstück,085,23.5,Zielbereich"},
+        {"0715", mmol, 1, "1,2011-06-30,07:15,Keine Markierung,vor Frühstück,4.7,74,Zielbereich"},
+        {"0815", {}, 0, "1,2011-06-30,08:15,Keine Markierung,nach Frühstück,085,23.5,Niedrig"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(ReadingLine(1, c.reading, *c.settings, SlotKeys(*c.settings), c.temperatureUnit),
-                  Cp(c.line));
+        const Reading r{std::string("20110630") + c.hhmm, "121", 0, "085", 235};
+        EXPECT_EQ(ReadingLine(1, r, c.settings, SlotKeys(c.settings), c.temperatureUnit),
+                  Utf8ToCp1252(c.line));
     }
 }
 
+// The crafted patient's files hold the other worked cases: a control reading,
+// one without temperature, one before the first slot, quoted cells, formulas.
 TEST(AllDataCsv, WholeFilesMatchTheReferencesUnderAnyLocale) {
-    const ReadingList readings = ReadingsFromImage(CraftedRecords());
+    const ReadingList readings = ReadingsFromImage(test::CraftedRecords());
     UserSettings mmol = CraftedSettings();
     mmol.glucoseUnit = 1;
     const auto files = [&] {
@@ -113,12 +70,11 @@ TEST(AllDataCsv, WholeFilesMatchTheReferencesUnderAnyLocale) {
 }
 
 TEST(CertificateCsv, WholeFilesMatchTheReferences) {
-    // A man with type II and three treatments.
+    // A man with type II and three treatments; a woman ("DOB") with
+    // gestational diabetes and no treatment, whose lone treatment label runs
+    // into the next line.
     test::ExpectReference("certificate_male.csv",
                           CertificateCsv(CraftedProfile(), "JW01", kExportDay, 2));
-
-    // A woman with gestational diabetes and no treatment: "DOB", and the
-    // lone treatment label runs into the next line.
     PatientProfile woman;
     woman.name = Utf8ToCp1252("Käthe Öztürk");
     woman.sex = 1;
@@ -132,37 +88,19 @@ TEST(CertificateCsv, WholeFilesMatchTheReferences) {
         woman.diabetesType = type;
         EXPECT_NE(CertificateCsv(woman, "KOE", kExportDay, 2)
                       .find("\n,Diabetes-Typ ,: " + types[type] + ",\n"),
-                  std::string::npos)
-            << type;
+                  std::string::npos);
     }
-    EXPECT_NE(CertificateCsv(woman, "KOE", kExportDay, 1).find("Festgestellt am : 03/10/2026 Tue,"),
-              std::string::npos);
 }
 
 TEST(MailMessage, RecipientOnlyForAPlainAddressLongerThanFourCharacters) {
-    PatientProfile p = CraftedProfile();
-    const MailMessage message = MakeMailMessage(p, {"/data/Mail/A.csv", "/data/Mail/B.csv"});
-    EXPECT_EQ(message.subject, "Maria Weiß's Report");
-    EXPECT_EQ(
-        MailProgramArguments(message),
-        (std::vector<std::string>{
-            "xdg-email", "--utf8", "--subject", "Maria Weiß's Report", "--body",
-            "<<Remark>> Please save the attached files to <.\\DATA\\MAIL> folder.", "--attach",
-            "/data/Mail/A.csv", "--attach", "/data/Mail/B.csv", "praxis@celik.de"}));
-
     const struct {
         std::string address;
         bool kept;
     } cases[] = {
-        {"a@b.de", true},
-        {"a@b.", false},
-        {"", false},
-        {"-x@praxis.de", false},
-        {"dr@p.de?bcc=x@y.de", false},
-        {"a@b.de, c@d.de", false},
-        {"dr%40p@x.de", false},
-        {"dr@p.de\n", false},
+        {"a@b.de", true},        {"a@b.", false},           {"-x@praxis.de", false},
+        {"d@p.de?bcc=x", false}, {"a@b.de, c@d.de", false}, {"dr%3F@x.de", false},
     };
+    PatientProfile p;
     for (const auto& c : cases) {
         p.physicianEmail = c.address;
         EXPECT_EQ(MakeMailMessage(p, {}).recipient, c.kept ? c.address : "") << c.address;
