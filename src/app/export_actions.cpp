@@ -91,24 +91,29 @@ bool ExportActions::WriteFile(const QString& path, const std::string& bytes) {
     return true;
 }
 
+std::optional<PatientProfile> ExportActions::ReadableProfile() {
+    // A profile that exists but cannot be read would export an empty
+    // patient, or a certificate of nobody.
+    ProfileRead profile = ReadProfile(doc_.dataFolder(), doc_.currentPatientId);
+    if (profile.unreadable || !profile.problem.empty()) {
+        Message("Das Patientenprofil kann nicht gelesen werden; es wurde nichts exportiert. (" +
+                QString::fromStdString(profile.problem) + ")");
+        return std::nullopt;
+    }
+    return std::move(profile.profile);
+}
+
 void ExportActions::ExportAllData() {
     if (doc_.currentPatientId.empty()) {
         return;
     }
-    // The patient block comes from the profile file; one that exists but
-    // cannot be read would export an empty patient.
-    const ProfileRead profile = ReadProfile(doc_.dataFolder(), doc_.currentPatientId);
-    if (profile.unreadable || !profile.problem.empty()) {
-        Message("Das Patientenprofil kann nicht gelesen werden; es wurde nichts exportiert. (" +
-                QString::fromStdString(profile.problem) + ")");
-        return;
-    }
-    const auto path = AskCsvFile();
+    const auto profile = ReadableProfile();
+    const auto path = profile ? AskCsvFile() : std::nullopt;
     if (!path) {
         return;
     }
     const std::string csv =
-        exports::AllDataCsv(profile.profile, doc_.settings, doc_.runSettings.temperatureUnit,
+        exports::AllDataCsv(*profile, doc_.settings, doc_.runSettings.temperatureUnit,
                             doc_.readings, doc_.clock().Today());
     if (!WriteFile(*path, csv)) {
         return;
@@ -120,7 +125,7 @@ void ExportActions::ExportAllData() {
 }
 
 void ExportActions::ExportCertification() {
-    if (doc_.currentPatientId.empty()) {
+    if (doc_.currentPatientId.empty() || !ReadableProfile()) {
         return;
     }
     const auto path = AskCsvFile();

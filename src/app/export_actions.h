@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "store/user_settings.h"
+
 namespace dorvel {
 
 class CDorvelDoc;
@@ -29,6 +31,9 @@ class ExportActions : public QObject {
     void SendReportMail();
     void OpenPictureViewer();
 
+    // The current patient's profile file (the defaults without one);
+    // nothing, after telling the user, when it exists but cannot be read.
+    std::optional<PatientProfile> ReadableProfile();
     // The file-save dialog for a CSV file; nothing when cancelled.
     std::optional<QString> AskCsvFile();
     // Writes an export file; tells the user and returns false when it fails.
