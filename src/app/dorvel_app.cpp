@@ -1,5 +1,6 @@
 #include "dorvel_app.h"
 
+#include "export_actions.h"
 #include "report_page_view.h"
 #include "store/data_folder.h"
 
@@ -18,6 +19,8 @@ CDorvelApp::CDorvelApp(const std::string& workingFolder, std::unique_ptr<Patient
         pages = MakeReportPageFactory(*prompter_);
     }
     frame_ = std::make_unique<CMainFrame>(*doc_, *prompter_, link_.get(), std::move(pages));
+    exports_ = new ExportActions(*frame_, *doc_, *prompter_);
+    frame_->exportHandler = [this](int command) { exports_->Run(command); };
     if (link_) {
         link_->ScanForAdapter();
     }

@@ -46,7 +46,8 @@ const CommandText kCommands[] = {
      QStyle::SP_DriveNetIcon},
     {kCmdPatientList, "&Patienten", "Patienten", QStyle::SP_FileDialogListView},
     {kCmdExport, "&Export...", "Export", QStyle::SP_DialogSaveButton},
-    {kCmdCertificate, "", "Bescheinigung exportieren", QStyle::SP_DialogSaveButton},
+    {kCmdCertificate, "&Bescheinigung exportieren...", "Bescheinigung exportieren",
+     QStyle::SP_DialogSaveButton},
     {kCmdPrevYear, "", "Zurück/ Daten vorheriges Jahr", QStyle::SP_MediaSkipBackward},
     {kCmdPrevMonth, "", "Zurück/ Daten vorheriger Monat", QStyle::SP_MediaSeekBackward},
     {kCmdNextMonth, "", "Vor/ Daten nächster Monat", QStyle::SP_MediaSeekForward},
@@ -69,7 +70,7 @@ const CommandText kCommands[] = {
     {kCmdCreateId, "", texts::kCreateButton, QStyle::SP_FileIcon},
     {kCmdPanelMenu, "", "", QStyle::SP_TitleBarMenuButton},
     {kCmdPatientBox, "", "Patient", QStyle::SP_FileIcon},
-    {kCmdPictureViewer, "", "Bildbetrachter", QStyle::SP_DirOpenIcon},
+    {kCmdPictureViewer, "Bild&betrachter", "Bildbetrachter", QStyle::SP_DirOpenIcon},
     {kCmdMail, "Emai&l senden", "Email senden", QStyle::SP_DirLinkIcon},
     {kCmdPrintSetup, "Dr&uckeinstellungen...", "Druckeinstellungen", QStyle::SP_FileIcon},
     {kCmdPrint, "D&ruck...\tStrg+P", "Drucken", QStyle::SP_FileDialogToParent},
@@ -202,6 +203,7 @@ void CMainFrame::BuildCommands() {
     QMenuBar* bar = menuBar();
     QMenu* file = bar->addMenu("&Datei");
     file->addAction(actions_[kCmdExport]);
+    file->addAction(actions_[kCmdCertificate]);
     file->addSeparator();
     file->addAction(actions_[kCmdPrint]);
     file->addAction(actions_[kCmdPrintPreview]);
@@ -220,6 +222,8 @@ void CMainFrame::BuildCommands() {
     view->addSeparator();
     view->addAction(actions_[kCmdPatientList]);
     view->addAction(actions_[kCmdGlucoseProfile]);
+    view->addSeparator();
+    view->addAction(actions_[kCmdPictureViewer]);
     QMenu* user = bar->addMenu("B&enutzer");
     user->addAction(actions_[kCmdUserSettings]);
     user->addAction(actions_[kCmdSearch]);
@@ -413,9 +417,9 @@ void CMainFrame::Dispatch(int command) {
             OnPrintSetup();
             break;
         case kCmdPictureViewer:
-            prompter_.OpenWithDesktop(
-                pages_[kStartPage] ? static_cast<CDorvelView*>(pages_[kStartPage])->PicturePath()
-                                   : QString());
+            if (exportHandler) {
+                exportHandler(command);
+            }
             break;
         case kCmdAbout:
             OnAbout();
