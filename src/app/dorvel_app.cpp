@@ -2,6 +2,7 @@
 
 #include "report_page_view.h"
 #include "store/data_folder.h"
+#include "texts.h"
 
 namespace dorvel {
 
@@ -22,7 +23,12 @@ CDorvelApp::CDorvelApp(const std::string& workingFolder, std::unique_ptr<Patient
         link_->ScanForAdapter();
     }
     store_->RebuildPatientList(folder);
-    doc_->LoadCurrentPatient();
+    const std::string problem = doc_->LoadCurrentPatient();
+    if (!problem.empty()) {
+        prompter_->Message(frame_.get(),
+                           QString(texts::kUnreadableReadings).arg(QString::fromStdString(problem)),
+                           texts::kCaption);
+    }
 }
 
 CDorvelApp::~CDorvelApp() {
