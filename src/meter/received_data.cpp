@@ -157,9 +157,11 @@ ImportOutcome ImportIntoPatient(const std::string& dataFolder, std::string_view 
     }
     // Every stored record stays, byte for byte, also one that is no reading
     // ('S', 'Z' or other letters): the loader lists it, so dropping it here
-    // would lose what the user sees. Only the fresh side leaves such records out.
+    // would lose what the user sees. Of the fresh records only readings are
+    // taken: anything else (white space above all) could hide the rest of
+    // the file from the loader.
     size_t before = 0;
-    const std::string combined = MergeRecords(old.image, DropMarkedRecords(fresh), &before);
+    const std::string combined = MergeRecords(old.image, ReadingRecords(fresh), &before);
 
     if (combined.size() / kRecordSize > kMaxRecords) {
         outcome.write = {WriteStatus::Failed,

@@ -52,6 +52,17 @@ bool IsReadingRecord(std::string_view record) {
            record.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
+std::string ReadingRecords(std::string_view image) {
+    std::string readings;
+    readings.reserve(image.size());
+    for (size_t pos = 0; pos + kRecordSize <= image.size(); pos += kRecordSize) {
+        const std::string_view record = image.substr(pos, kRecordSize);
+        if (IsReadingRecord(record))
+            readings.append(record);
+    }
+    return readings;
+}
+
 std::string_view CutAtMarker(std::string_view image) {
     const size_t cut = image.find_first_of("SZ");
     return cut == std::string_view::npos ? image : image.substr(0, cut);

@@ -39,6 +39,9 @@ std::string DropMarkedRecords(std::string_view image);
 // is kept in the file byte for byte by every write.
 bool IsReadingRecord(std::string_view record);
 
+// The whole records of `image` that are readings.
+std::string ReadingRecords(std::string_view image);
+
 // Writes `list` as the patient's data file (atomic replace, under the data
 // folder lock). A read-only file is left alone and reported as such; the
 // caller tells the user.
