@@ -3,6 +3,7 @@
 #include "export_actions.h"
 #include "report_page_view.h"
 #include "store/data_folder.h"
+#include "texts.h"
 
 namespace dorvel {
 
@@ -25,7 +26,12 @@ CDorvelApp::CDorvelApp(const std::string& workingFolder, std::unique_ptr<Patient
         link_->ScanForAdapter();
     }
     doc_->RebuildPatientList();
-    doc_->LoadCurrentPatient();
+    const std::string problem = doc_->LoadCurrentPatient();
+    if (!problem.empty()) {
+        prompter_->Message(frame_.get(),
+                           QString(texts::kUnreadableReadings).arg(QString::fromStdString(problem)),
+                           texts::kCaption);
+    }
 }
 
 CDorvelApp::~CDorvelApp() {

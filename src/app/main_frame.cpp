@@ -32,6 +32,10 @@
 namespace dorvel {
 namespace {
 
+QString Unreadable(const char* text, const std::string& detail) {
+    return QString(text).arg(QString::fromStdString(detail));
+}
+
 struct CommandText {
     int id;
     const char* menu;     // the German menu entry, empty for toolbar-only commands
@@ -529,7 +533,9 @@ void CMainFrame::LoadSelectedPatient() {
         return;
     }
     doc_.currentPatientId = ToStored(IdOfEntry(patientBox_->currentText()));
-    doc_.LoadCurrentPatient();
+    if (const std::string problem = doc_.LoadCurrentPatient(); !problem.empty()) {
+        Message(Unreadable(texts::kUnreadableReadings, problem), texts::kCaption);
+    }
     doc_.store().StorePatientId(doc_.currentPatientId);
     doc_.deletionPending = false;
     ShowDataList();
@@ -551,18 +557,35 @@ void CMainFrame::AssignReadings() {
         Message(texts::kCreateFirst, texts::kCaption);
         return;
     }
+    if (!received.ok()) {
+        // Assigning nothing would pass the row off as done.
+        Message(Unreadable(texts::kUnreadableReceived, received.detail), texts::kCaption);
+        return;
+    }
     ImportOutcome outcome = ImportIntoPatient(doc_.dataFolder(), doc_.currentPatientId, selected);
-    if (!outcome.ok()) {
+    if (!outcome.ok() && !outcome.unsynced()) {
         // The readings stay in gr_data.dat and in the list: the user can try again.
         Message(QString("Die Messwerte konnten nicht gespeichert werden: %1")
                     .arg(QString::fromStdString(outcome.write.detail)),
                 texts::kCaption);
         return;
     }
-    panel_->RemoveRow(row);
+    if (outcome.unsynced()) {
+        // The file holds them, so they are shown; the row stays for a second try.
+        Message(QString("%1\n(%2)")
+                    .arg(QString::fromUtf8(kImportUnsyncedMessage),
+                         QString::fromStdString(outcome.write.detail)),
+                texts::kCaption);
+    } else {
+        panel_->RemoveRow(row);
+    }
     // The patient list carries each patient's reading count.
     doc_.RebuildPatientList();
-    doc_.readings = LoadReadings(doc_.dataFolder(), doc_.currentPatientId);
+    std::string problem;
+    doc_.readings = LoadReadings(doc_.dataFolder(), doc_.currentPatientId, &problem);
+    if (!problem.empty()) {
+        Message(Unreadable(texts::kUnreadableReadings, problem), texts::kCaption);
+    }
     doc_.selectedDate = doc_.clock().Today();
     // The readings just assigned are the newest: show them.
     doc_.dataList.jumpToNewest = true;
@@ -654,7 +677,9 @@ void CMainFrame::OpenSearchResult(int row) {
         return;
     }
     doc_.currentPatientId = ToStored(id);
-    doc_.LoadCurrentPatient();
+    if (const std::string problem = doc_.LoadCurrentPatient(); !problem.empty()) {
+        Message(Unreadable(texts::kUnreadableReadings, problem), texts::kCaption);
+    }
     doc_.store().StorePatientId(doc_.currentPatientId);
     ShowDataList();
     UpdateCommands();
@@ -878,6 +903,9 @@ void CMainFrame::OnSessionEnded(SessionEnd end, const std::string& detail) {
 void CMainFrame::OnRecordsReady() {
     auto received = ReadWholeFile(JoinPath(doc_.dataFolder(), kDataFileName));
     panel_->Clear();
+    if (received.status == ReadStatus::Failed) {
+        Message(Unreadable(texts::kUnreadableReceived, received.detail), texts::kCaption);
+    }
     for (const ReceivedUser& u : ListReceivedUsers(received.bytes)) {
         panel_->AddRow(QString::fromStdString(UserLabel(u.number)), QString::number(u.count));
     }
