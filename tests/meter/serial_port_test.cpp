@@ -10,6 +10,7 @@
 
 #include "meter/port_discovery.h"
 #include "support/meter_sim.h"
+#include "support/temp_folder.h"
 
 namespace dorvel {
 namespace {
@@ -80,6 +81,35 @@ TEST(SerialPortTest, ChunksArriveInOrderAndTheLineIsExclusive) {
     port.Close();
     EXPECT_FALSE(port.IsOpen());
     EXPECT_EQ(port.Write("S"), 0u);
+}
+
+// Started from a script with </dev/null the virtual meter keeps serving
+// until a signal ends it, and its help says so.
+TEST(MeterSimTest, RunsWithItsInputClosedUntilSignalled) {
+    App();
+    test::MeterSim sim(DORVEL_METER_SIM, {"--generate", "3", "--fast"});
+    ASSERT_TRUE(sim.ok());
+    sim.CloseInput();
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 200)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    ASSERT_TRUE(sim.Running());
+
+    std::string received;
+    SerialPort port;
+    port.Configure([&](std::string_view c) { received.append(c); }, 1000000);
+    ASSERT_TRUE(OpenMeterLine(port, sim.device())) << port.LastError().detail;
+    port.Write("S");
+    timer.restart();
+    while (received.size() < 6 + 3 * 22 && timer.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    EXPECT_EQ(received.substr(0, 6), "S003\r\n");
+
+    std::string help;
+    EXPECT_EQ(test::RunCommand(std::string(DORVEL_METER_SIM) + " --help", &help), 0);
+    EXPECT_NE(help.find("SIGTERM"), std::string::npos) << help;
+    EXPECT_NE(help.find("</dev/null"), std::string::npos) << help;
 }
 
 }  // namespace
