@@ -14,6 +14,8 @@ struct FakeHost : SessionHost {
     std::vector<std::string> written;
     std::vector<std::pair<PortRequest, int>> opens;
     std::vector<std::string> shown;
+    std::vector<std::string> progress;  // every progress message, in order
+    int position = 0;
     std::vector<SessionResult> results;
     std::vector<std::pair<int, std::string>> decodes;
     bool responseRunning = false;
@@ -22,7 +24,7 @@ struct FakeHost : SessionHost {
     bool buttonsEnabled = true;
     int closes = 0;
     int remembered = 0;
-    int resets = 0;
+    int searchEnds = 0;
     int records = 0;
     bool confirm = true;
 
@@ -34,10 +36,10 @@ struct FakeHost : SessionHost {
         written.emplace_back(bytes);
         return bytes.size();
     }
-    int PollIdle() override { return 1; }
     void RememberPort() override { ++remembered; }
-    void ResetToDefaultPort() override { ++resets; }
+    void SearchEnded() override { ++searchEnds; }
     std::string CurrentDevice() const override { return "/dev/ttyUSB0"; }
+    std::string CurrentPortName() const override { return "COM5 (/dev/ttyUSB0)"; }
     void StartTimer(SessionTimer t, int) override {
         (t == SessionTimer::Response ? responseRunning : watchdogRunning) = true;
     }
@@ -53,6 +55,8 @@ struct FakeHost : SessionHost {
     }
     void SetPanelButtons(bool enabled) override { buttonsEnabled = enabled; }
     void ShowProgress(bool visible) override { progressVisible = visible; }
+    void SetProgressMessage(const std::string& m) override { progress.push_back(m); }
+    void SetProgressPosition(int p) override { position = p; }
     void RecordsReady() override { ++records; }
     void Finished(const SessionResult& r) override { results.push_back(r); }
 };
@@ -150,11 +154,12 @@ TEST_F(Session, SilentPortsRetryTwentySixTimesThenCable) {
     // An erase is retried with the erase request, never the download request.
     for (const std::string& w : host.written)
         EXPECT_EQ(w, "ERS");
-    EXPECT_GT(host.remembered, 0);
     EXPECT_TRUE(host.shown.empty());
     session.ResponseTimeout();
     EXPECT_EQ(host.opens.size(), 26u);
-    EXPECT_EQ(host.resets, 1);
+    // A search that found no meter does not move the stored port.
+    EXPECT_EQ(host.remembered, 0);
+    EXPECT_EQ(host.searchEnds, 1);
     EXPECT_EQ(host.shown, std::vector<std::string>{messages::kCheckCable});
     EXPECT_EQ(host.results.at(0).outcome, SessionResult::Outcome::NoAnswer);
     EXPECT_EQ(host.results.at(0).error.failure, LineFailure::Timeout);
@@ -191,21 +196,19 @@ TEST_F(Session, ReceiveWhileRunningEndsTheSessionAndStartsNone) {
 }
 
 TEST_F(Session, StoppedReplyLineLossAndCancelWriteNothing) {
-    // The watchdog ends a reply that stopped; a beginning the meter could not
-    // have sent counts as a protocol fault.
-    for (const std::string& start : {std::string("S005\r\n0010"), std::string("ERX")}) {
+    // The watchdog ends a reply that stopped after its header.
+    {
         FakeHost h;
         DownloadSession s(h);
         s.Receive();
         s.PortOpened(true);
-        s.Chunk(start);
+        s.Chunk("S005\r\n0010");
         EXPECT_TRUE(h.watchdogRunning);
         s.ResponseTimeout();  // stopped with the first byte: no effect
         EXPECT_EQ(h.opens.size(), 1u);
         s.WatchdogTimeout();
         EXPECT_EQ(h.shown, std::vector<std::string>{messages::kRepeat});
-        EXPECT_EQ(h.results.at(0).error.failure,
-                  start[0] == 'S' ? LineFailure::Timeout : LineFailure::Protocol);
+        EXPECT_EQ(h.results.at(0).error.failure, LineFailure::Timeout);
         EXPECT_TRUE(h.decodes.empty());
     }
 
@@ -226,6 +229,124 @@ TEST_F(Session, StoppedReplyLineLossAndCancelWriteNothing) {
     EXPECT_FALSE(host.responseRunning);
     session.PortOpened(true);  // an open that was under way when cancelled
     EXPECT_EQ(host.written.size(), 2u);
+}
+
+TEST_F(Session, ProgressNamesThePortThenCountsTheRecords) {
+    session.Receive();
+    session.PortOpened(false);
+    EXPECT_EQ(host.progress.back(), "COM5 (/dev/ttyUSB0) – Versuch 1 von 26");
+    session.ResponseTimeout();
+    session.PortOpened(true);
+    EXPECT_EQ(host.progress.back(), "COM5 (/dev/ttyUSB0) – Versuch 2 von 26");
+
+    const std::string reply = test::DownloadReply(test::RandomMeterRecords(10, 3));
+    session.Chunk(reply.substr(0, 4));  // no count yet
+    EXPECT_EQ(host.progress.back(), messages::kChunkEven);
+    session.Chunk(reply.substr(4, 6 + 3 * 22 + 5 - 4));
+    EXPECT_EQ(host.progress.back(), "3 von 10 Messwerten");
+    EXPECT_EQ(host.position, (6 + 3 * 22 + 5) * 100 / (6 + 10 * 22));
+    EXPECT_EQ(host.remembered, 1);  // the meter answered on this port
+    session.Chunk(reply.substr(6 + 3 * 22 + 5));
+    EXPECT_EQ(host.decodes.size(), 1u);
+    EXPECT_EQ(host.position, 100);
+    EXPECT_EQ(host.remembered, 1);
+}
+
+// A device that is no meter costs one attempt, like a silent port; the
+// meter on the next port is still found.
+TEST_F(Session, BytesThatAreNoReplyGiveUpThePortNotTheSearch) {
+    const std::string endless(100000, 'x');
+    struct Case {
+        const char* name;
+        std::vector<std::string> chunks;
+        bool watchdog;  // given up only when the bytes stop
+    } const cases[] = {
+        {"GPS sentences", {"$GPGGA,123519,4807.038,N", endless}, false},
+        {"echoing modem", {"S"}, true},
+        {"short burst", {"\x7f\x01", "\xff"}, false},
+        {"four count digits", {"1234"}, false},
+        {"wrong erase reply", {"ERX"}, false},
+        {"stray zero bytes", {std::string(3, '\0')}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeHost h;
+        DownloadSession s(h);
+        s.Receive();
+        s.PortOpened(true);
+        for (const std::string& chunk : c.chunks)
+            s.Chunk(chunk);
+        if (c.watchdog) {
+            EXPECT_EQ(h.opens.size(), 1u);
+            s.WatchdogTimeout();
+        }
+        ASSERT_EQ(h.opens.size(), 2u);
+        EXPECT_EQ(h.opens[1], std::make_pair(PortRequest::Next, 1));
+        EXPECT_LE(s.rawReply().size(), 32u);
+        EXPECT_TRUE(h.shown.empty());
+        EXPECT_EQ(h.remembered, 0);
+
+        s.PortOpened(true);
+        s.Chunk(test::DownloadReply(test::RandomMeterRecords(2, 1)));
+        EXPECT_EQ(h.decodes.size(), 1u);
+    }
+
+    // A header followed by more than its count allows is a faulty reply of
+    // the meter; the buffer never grows past the largest reply.
+    session.Receive();
+    session.PortOpened(true);
+    session.Chunk("S999\r\n");
+    session.Chunk(endless);
+    EXPECT_FALSE(session.running());
+    EXPECT_LE(session.rawReply().size(), kReplyBufferLimit);
+    EXPECT_EQ(host.results.at(0).outcome, SessionResult::Outcome::Interrupted);
+    EXPECT_EQ(host.results.at(0).error.failure, LineFailure::Protocol);
+}
+
+// Whatever arrives, a running session that waits has a timer or an open
+// under way that will end the wait.
+TEST(SessionWaits, EveryWaitingStateKeepsATimer) {
+    enum Step { Opened, OpenFailed, Empty, Begun, Header, Response, Watchdog };
+    const std::vector<std::vector<Step>> roads = {
+        {Opened, Empty, Empty},
+        {OpenFailed, Empty, Response, Opened, Empty},
+        {Opened, Begun, Empty, Empty},
+        {Opened, Header, Empty, Response},
+        {Opened, Begun, Watchdog, Empty, Opened, Empty},
+    };
+    for (size_t r = 0; r < roads.size(); ++r) {
+        FakeHost h;
+        DownloadSession s(h);
+        s.Receive();
+        size_t portAnswers = 0;
+        for (const Step step : roads[r]) {
+            switch (step) {
+                case Opened:
+                case OpenFailed:
+                    ++portAnswers;
+                    s.PortOpened(step == Opened);
+                    break;
+                case Empty:
+                    s.Chunk({});
+                    break;
+                case Begun:
+                    s.Chunk("S0");
+                    break;
+                case Header:
+                    s.Chunk("S005\r\n");
+                    break;
+                case Response:
+                    s.ResponseTimeout();
+                    break;
+                case Watchdog:
+                    s.WatchdogTimeout();
+                    break;
+            }
+            ASSERT_TRUE(s.running()) << "road " << r;
+            EXPECT_TRUE(h.responseRunning || h.watchdogRunning || h.opens.size() > portAnswers)
+                << "road " << r << ", state " << s.sessionState() << ", phase " << s.phaseMark();
+        }
+    }
 }
 
 TEST_F(Session, DecoderOutcomesReachTheUser) {

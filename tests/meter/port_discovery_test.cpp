@@ -99,33 +99,83 @@ TEST(PortDiscoveryTest, AdapterNeedsUsbAndTheMakersName) {
     EXPECT_EQ(discovery.adapter().portName, "COM6");
 }
 
-TEST(PortDiscoveryTest, EmptyCandidateListRetriesTenTimesThenUsesPort) {
-    MemoryPortSettings settings(5);
-    ScriptedStream stream;
-    PortDiscovery discovery(stream, settings, [] { return std::vector<SerialPortInfo>{}; });
-    discovery.ScanForAdapter();
-    const int start = discovery.portIndex();
-    for (int attempt = 1; attempt <= 10; ++attempt) {
-        discovery.OpenNextPort(attempt);
-        EXPECT_EQ(discovery.probeMode(), 1);
-        EXPECT_EQ(discovery.portIndex(), start);
+TEST(PortDiscoveryTest, EmptyCandidateListRetriesTenTimesThenSweepsTheLabels) {
+    // "Port", the port tried first, and where the sweep of the labels begins.
+    const int cases[][3] = {{5, 4, 5}, {20, 19, 2}, {0, 2, 2}};
+    for (const auto& [port, first, sweep] : cases) {
+        MemoryPortSettings settings(port);
+        ScriptedStream stream;
+        PortDiscovery discovery(stream, settings, [] { return std::vector<SerialPortInfo>{}; });
+        discovery.ResetProbe();
+        discovery.ScanForAdapter();
+        discovery.OpenAdapterPort();
+        for (int attempt = 1; attempt <= 10; ++attempt) {
+            discovery.OpenNextPort(attempt);
+            EXPECT_EQ(discovery.probeMode(), 1);
+            EXPECT_EQ(discovery.portIndex(), first) << port;
+        }
+        discovery.OpenNextPort(11);
+        EXPECT_EQ(discovery.probeMode(), 0);
+        EXPECT_EQ(discovery.portIndex(), sweep) << port;
+        discovery.OpenNextPort(12);
+        EXPECT_EQ(discovery.portIndex(), sweep + 1) << port;
+        EXPECT_EQ(settings.Port(), port);
     }
-    EXPECT_EQ(settings.Port(), 5);
-    // "Port" = 5: the next probe opens COM6 and stores 6.
-    discovery.OpenNextPort(11);
-    EXPECT_EQ(discovery.probeMode(), 0);
-    EXPECT_EQ(discovery.portIndex(), 5);
-    EXPECT_EQ(stream.opened.back(), DefaultPortDevice(6));
-    EXPECT_EQ(settings.Port(), 6);
+}
 
-    // "Port" = 20 lies outside the table: COM3, and 3 stored.
-    settings.SetPort(20);
-    discovery.OpenNextPort(12);
-    EXPECT_EQ(discovery.portIndex(), 2);
+// Settings whose COM20 is a pseudo-terminal, as the virtual meter's would be.
+struct Com20Settings : MemoryPortSettings {
+    using MemoryPortSettings::MemoryPortSettings;
+    std::string DeviceOverride(const std::string& label) const override {
+        return label == "COM20" ? "/dev/pts/7" : "";
+    }
+};
+
+// The devices one whole search opens when no port answers.
+std::vector<std::string> FailedSearch(PortDiscovery& discovery, ScriptedStream& stream) {
+    stream.opened.clear();
+    stream.succeed = false;
+    discovery.ResetProbe();
+    discovery.ScanForAdapter();
+    discovery.OpenAdapterPort();
+    for (int attempt = 1; attempt < 26; ++attempt)
+        discovery.OpenNextPort(attempt);
+    discovery.SearchEnded();
+    return stream.opened;
+}
+
+TEST(PortDiscoveryTest, ChosenPortIsTriedFirstAndSurvivesFailedSearches) {
+    Com20Settings settings(4);
+    ScriptedStream stream;
+    std::vector<SerialPortInfo> infos = {Info("A (COM2)", false, "/dev/ttyS1")};
+    PortDiscovery discovery(stream, settings, [&] { return infos; });
+
+    // The dialog's COM20, then COM3: each is what the next searches open first.
+    for (const auto& [position, device] :
+         {std::pair{19, "/dev/pts/7"}, std::pair{2, "/dev/ttyS2"}}) {
+        stream.succeed = true;
+        ASSERT_TRUE(discovery.Connect(position).opened);
+        for (int search = 0; search < 2; ++search) {
+            EXPECT_EQ(FailedSearch(discovery, stream).at(0), device);
+            EXPECT_EQ(settings.Port(), position + 1);
+            EXPECT_EQ(discovery.portIndex(), position);
+        }
+    }
+
+    // An adapter known by its USB identity comes first, the chosen port next.
+    infos.push_back(Info("Prolific USB-to-Serial Comm Port (COM12)", true, "/dev/ttyUSB7"));
+    const auto opened = FailedSearch(discovery, stream);
+    EXPECT_EQ(opened.at(0), "/dev/ttyUSB7");
+    EXPECT_EQ(opened.at(1), "/dev/ttyS2");
     EXPECT_EQ(settings.Port(), 3);
 
+    // Where the meter answers becomes the port tried first.
+    stream.succeed = true;
     discovery.ResetProbe();
-    EXPECT_EQ(discovery.probeMode(), 1);
+    discovery.ScanForAdapter();
+    discovery.OpenAdapterPort();
+    discovery.RememberPort();
+    EXPECT_EQ(settings.Port(), 12);
 }
 
 TEST(PortDiscoveryTest, CandidatesAreTriedInTurn) {
