@@ -730,7 +730,11 @@ void CMainFrame::OnPortSettings() {
         stored = 1;
         doc_.store().StorePort(1);
     }
-    CPortDialog dialog(stored, this);
+    QStringList labels;
+    for (int i = 0; i < 20 && link_; ++i) {
+        labels << link_->PortLabel(i);
+    }
+    CPortDialog dialog(labels, stored, this);
     const bool connectPressed = prompter_.Exec(dialog) == QDialog::Accepted;
     if (!link_) {
         return;
