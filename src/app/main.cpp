@@ -37,6 +37,7 @@ void TakeScreenshotAfterDownload(dorvel::CMainFrame& frame, const QString& file)
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    dorvel::InstallQtGermanTranslations(app);
     // Qt takes the user's locale for everything; numbers in our reports and
     // files keep their decimal point whatever the desktop's language.
     std::setlocale(LC_NUMERIC, "C");

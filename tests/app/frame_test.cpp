@@ -1,8 +1,12 @@
 #include <QAction>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTranslator>
 #include <QtTest/QTest>
+#include <memory>
 
 #include "app/dialogs.h"
 
@@ -200,6 +204,25 @@ TEST_F(FrameTest, AboutBoxHelpOpensTheGuide) {
     frame().Run(kCmdAbout);
     ASSERT_EQ(prompter->opened.size(), 1u);
     EXPECT_TRUE(prompter->opened[0].endsWith("Merovan Communication Program User's guide.pdf"));
+}
+
+TEST_F(FrameTest, QtsOwnTextsAreGerman) {
+    QTranslator* german = InstallQtGermanTranslations(*qApp);
+    ASSERT_NE(german, nullptr) << "Qt's translations are missing: run scripts/setup";
+    const std::unique_ptr<QTranslator> removeAfterwards(german);
+    Start();
+    EXPECT_EQ(frame().action(kCmdPrint)->shortcut().toString(QKeySequence::NativeText), "Strg+P");
+    QMessageBox box;
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), "Abbrechen");
+    EXPECT_EQ(box.button(QMessageBox::No)->text(), "&Nein");
+    QFileDialog files;
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    auto* lookIn = files.findChild<QLabel*>("lookInLabel");
+    ASSERT_NE(lookIn, nullptr);
+    EXPECT_EQ(lookIn->text(), "Suchen in:");
+    // The program's own texts stay as they are.
+    EXPECT_EQ(frame().progressWindow()->cancelButton()->text(), "Cancel");
 }
 
 }  // namespace
