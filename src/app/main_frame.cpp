@@ -4,11 +4,13 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDockWidget>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPageSetupDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QStyle>
@@ -118,7 +120,6 @@ CMainFrame::CMainFrame(CDorvelDoc& doc, Prompter& prompter, SessionLink* link,
     : QMainWindow(parent), doc_(doc), prompter_(prompter), link_(link) {
     setWindowTitle(texts::kCaption);
     move(50, 50);
-    resize(985, 664);
     BuildCommands();
     BuildStatusBar();
 
@@ -145,6 +146,7 @@ CMainFrame::CMainFrame(CDorvelDoc& doc, Prompter& prompter, SessionLink* link,
     }
     stack_->setCurrentIndex(kStartPage);
     doc_.currentPage = kStartPage;
+    OpenAtPageSize();
 
     progress_ = new ProgressWindow(this);
     progress_->SetTitle(texts::kProgressIdleTitle);
@@ -185,6 +187,19 @@ CMainFrame::~CMainFrame() {
             link_->Cancel();
         }
     }
+}
+
+void CMainFrame::OpenAtPageSize() {
+    // The window opens with room for a page at its base size, 810 x 650
+    // pixels, beside the panel (any less cuts off the data list's last
+    // column), as far as the screen allows. The user may resize it.
+    stack_->setMinimumSize(810, 650);
+    QSize wanted = sizeHint();
+    stack_->setMinimumSize(0, 0);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        wanted = wanted.boundedTo(screen->availableGeometry().size());
+    }
+    resize(wanted);
 }
 
 void CMainFrame::BuildCommands() {

@@ -94,6 +94,7 @@ class CMainFrame : public QMainWindow {
     std::function<void(int command)> exportHandler;
 
   private:
+    void OpenAtPageSize();
     void BuildCommands();
     void BuildStatusBar();
     void Dispatch(int command);

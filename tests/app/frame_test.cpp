@@ -225,5 +225,19 @@ TEST_F(FrameTest, QtsOwnTextsAreGerman) {
     EXPECT_EQ(frame().progressWindow()->cancelButton()->text(), "Cancel");
 }
 
+TEST_F(FrameTest, TheWindowOpensWithTheWholePageBesideThePanelAndCanBeResized) {
+    Start();
+    frame().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame()));
+    frame().Run(kCmdDataList);
+    QWidget* list = frame().page(kDataListPage);
+    // The data list's last column, "Messbereich", ends at 790 of the page's 810.
+    EXPECT_TRUE(QTest::qWaitFor([list] { return list->width() >= 810; }, 1000)) << list->width();
+    EXPECT_GE(list->height(), 650);
+    const QSize shown = list->size();
+    frame().resize(frame().size() + QSize(100, 50));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return list->size() == shown + QSize(100, 50); }, 1000));
+}
+
 }  // namespace
 }  // namespace dorvel::test
