@@ -204,6 +204,15 @@ TEST_F(FrameTest, AboutBoxHelpOpensTheGuide) {
     frame().Run(kCmdAbout);
     ASSERT_EQ(prompter->opened.size(), 1u);
     EXPECT_TRUE(prompter->opened[0].endsWith("Merovan Communication Program User's guide.pdf"));
+    EXPECT_TRUE(prompter->messages.empty());
+
+    // Without a program for PDF files the user learns where the guide lies.
+    prompter->openSucceeds = false;
+    frame().Run(kCmdAbout);
+    ASSERT_EQ(prompter->messages.size(), 1u);
+    EXPECT_TRUE(prompter->messages[0].text.contains("kein Programm"));
+    EXPECT_TRUE(prompter->messages[0].text.endsWith(prompter->opened.back()))
+        << prompter->messages[0].text.toStdString();
 }
 
 TEST_F(FrameTest, QtsOwnTextsAreGerman) {
