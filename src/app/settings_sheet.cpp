@@ -45,6 +45,10 @@ QString TimeFormat(int timeFormat) {
     return timeFormat == 0 ? "hh:mm AP" : "HH:mm";
 }
 
+// The rows of the target table: before meal, after meal, overall.
+const char* const kTargetRows[] = {"Vor jeder Mahlzeit", "Nach jeder Mahlzeit",
+                                   "Zielbereich für alle"};
+
 // Why the profile was not written, for the user.
 QString ProfileWriteProblem(const WriteResult& written) {
     return written.status == WriteStatus::ReadOnly
@@ -483,9 +487,8 @@ QWidget* CMyPropertySheet::BuildDataPage() {
     grid->addWidget(new QLabel("Zielbereich"), 0, 0);
     grid->addWidget(new QLabel("von[Messwert]"), 0, 1);
     grid->addWidget(new QLabel("bis[Messwert]"), 0, 2);
-    const char* rows[] = {"Vor jeder Mahlzeit", "Nach jeder Mahlzeit", "Zielbereich für alle"};
     for (int r = 0; r < 3; ++r) {
-        grid->addWidget(new QLabel(rows[r]), r + 1, 0);
+        grid->addWidget(new QLabel(kTargetRows[r]), r + 1, 0);
         for (int c = 0; c < 2; ++c) {
             int i = r * 2 + c;
             targets_[i] = new QLineEdit;
@@ -524,7 +527,11 @@ void CMyPropertySheet::CommitTarget(int i) {
     auto field = [&ranges](int k) -> int& {
         return k % 2 == 0 ? ranges[k / 2].low : ranges[k / 2].high;
     };
-    const TargetEntry entry = ParseTarget(targets_[i]->text().toStdString(), s.glucoseUnit);
+    const std::string typed = targets_[i]->text().toStdString();
+    if (typed == TargetToText(field(i), s.glucoseUnit)) {
+        return;  // passed through unchanged, even a stored value the meter cannot reach
+    }
+    const TargetEntry entry = ParseTarget(typed, s.glucoseUnit);
     QString problem = QString::fromStdString(entry.problem);
     const bool changed = problem.isEmpty() && entry.value != field(i);
     if (changed) {
@@ -535,13 +542,12 @@ void CMyPropertySheet::CommitTarget(int i) {
         } else if (i == 3) {
             ranges[2].high = entry.value;
         }
-        const char* rows[] = {"Vor jeder Mahlzeit", "Nach jeder Mahlzeit", "Zielbereich für alle"};
         for (int r : {i / 2, 2}) {
             if (ranges[r].low > ranges[r].high) {
                 problem = QString(
                               "Im Zielbereich „%1“ darf der untere Wert nicht über dem "
                               "oberen liegen.")
-                              .arg(rows[r]);
+                              .arg(kTargetRows[r]);
                 break;
             }
         }

@@ -218,6 +218,12 @@ TEST_F(SheetTest, TargetsThatAreNoNumbersOrOutOfOrderAreRefusedAndKept) {
         EXPECT_EQ(sheet->targetEdit(c.edit)->text(), QString::number(shown[c.edit])) << c.text;
     }
     EXPECT_FALSE(sheet->modified());
+    // A stored value the meter cannot reach is left alone when passed through.
+    doc().settings.overall.low = 0;
+    sheet = std::make_unique<CMyPropertySheet>(doc(), *prompter);
+    prompter->messages.clear();
+    sheet->CommitTarget(4);
+    EXPECT_TRUE(prompter->messages.empty());
     // A decimal comma in mmol/L.
     sheet->unitButton(1)->setChecked(true);
     sheet->targetEdit(3)->setText("8,5");
