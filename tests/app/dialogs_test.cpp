@@ -196,10 +196,8 @@ TEST_F(SheetTest, TargetsThatAreNoNumbersOrOutOfOrderAreRefusedAndKept) {
         const char* says;
     };
     const Case cases[] = {
-        {0, "abc", "Zahl"},
         {0, "1x5", "Zahl"},
         {1, "-50", "Zahl"},
-        {2, "", "Zahl"},
         {3, "700", "600"},
         {0, "200", "Vor jeder Mahlzeit"},
         {3, "90", "Nach jeder Mahlzeit"},
