@@ -118,8 +118,20 @@ CAboutDlg::CAboutDlg(Prompter& prompter, QString guidePath, QWidget* parent)
     buttons->addWidget(help_);
     layout->addLayout(buttons);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(help_, &QPushButton::clicked, this,
-            [&prompter, guidePath] { prompter.OpenWithDesktop(guidePath); });
+    connect(help_, &QPushButton::clicked, this, [this, &prompter, guidePath] {
+        // Without a program for PDF files nothing would appear: say where the guide lies.
+        QString problem;
+        if (!QFile::exists(guidePath)) {
+            problem = "Das Benutzerhandbuch fehlt. Es gehört hierher:";
+        } else if (!prompter.OpenWithDesktop(guidePath)) {
+            problem =
+                "Es ist kein Programm zum Anzeigen von PDF-Dateien installiert. Das "
+                "Benutzerhandbuch liegt hier:";
+        }
+        if (!problem.isEmpty()) {
+            prompter.Message(this, problem + "\n" + QDir::toNativeSeparators(guidePath), "Merovan");
+        }
+    });
 }
 
 QString UserGuidePath() {

@@ -1,11 +1,25 @@
 #include "dorvel_app.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
 #include "export_actions.h"
 #include "report_page_view.h"
 #include "store/data_folder.h"
 #include "texts.h"
 
 namespace dorvel {
+
+QTranslator* InstallQtGermanTranslations(QCoreApplication& app) {
+    auto* translator = new QTranslator(&app);
+    if (!translator->load("qtbase_de", QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        !QCoreApplication::installTranslator(translator)) {
+        delete translator;
+        return nullptr;
+    }
+    return translator;
+}
 
 CDorvelApp::CDorvelApp(const std::string& workingFolder, std::unique_ptr<PatientStore> store,
                        std::unique_ptr<Prompter> prompter, std::unique_ptr<SessionLink> link,

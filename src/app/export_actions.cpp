@@ -32,11 +32,6 @@ std::string LocalPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
-QString IdOfEntry(const QString& entry) {
-    const auto dash = entry.indexOf(" - ");
-    return (dash < 0 ? entry : entry.left(dash)).trimmed();
-}
-
 }  // namespace
 
 ExportActions::ExportActions(CMainFrame& frame, CDorvelDoc& doc, Prompter& prompter)
@@ -159,9 +154,7 @@ void ExportActions::SendReportMail() {
     if (doc_.searchMode) {
         ids.push_back(doc_.currentPatientId);
     } else {
-        for (int i = 0; i < box->count(); ++i) {
-            ids.push_back(ToStored(IdOfEntry(box->itemText(i))));
-        }
+        ids = frame_.PatientBoxIds();
     }
     const Date today = doc_.clock().Today();
     std::vector<std::string> attachments;

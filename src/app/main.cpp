@@ -41,6 +41,7 @@ int main(int argc, char** argv) {
     // reported and leaves the old file, instead of ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
+    dorvel::InstallQtGermanTranslations(app);
     // Qt takes the user's locale for everything; numbers in our reports and
     // files keep their decimal point whatever the desktop's language.
     std::setlocale(LC_NUMERIC, "C");

@@ -4,17 +4,22 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDockWidget>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPageSetupDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <algorithm>
 #include <cstdio>
+#include <utility>
+#include <vector>
 
 #include "dialogs.h"
 #include "meter/messages.h"
@@ -110,19 +115,30 @@ int RedrawTimerOf(int page) {
     return 0;
 }
 
-QString IdOfEntry(const QString& entry) {
-    const auto dash = entry.indexOf(" - ");
-    return (dash < 0 ? entry : entry.left(dash)).trimmed();
+// Each patient box entry carries its ID and name as stored (file bytes): the
+// shown "ID - Name" cannot be split again when an ID holds " - " itself.
+constexpr int kIdRole = Qt::UserRole;
+constexpr int kNameRole = Qt::UserRole + 1;
+
+std::string EntryData(const QComboBox& box, int index, int role) {
+    return index < 0 ? std::string() : box.itemData(index, role).toByteArray().toStdString();
 }
 
 }  // namespace
+
+std::vector<std::string> CMainFrame::PatientBoxIds() const {
+    std::vector<std::string> ids;
+    for (int i = 0; i < patientBox_->count(); ++i) {
+        ids.push_back(EntryData(*patientBox_, i, kIdRole));
+    }
+    return ids;
+}
 
 CMainFrame::CMainFrame(CDorvelDoc& doc, Prompter& prompter, SessionLink* link,
                        PageFactory pageFactory, QWidget* parent)
     : QMainWindow(parent), doc_(doc), prompter_(prompter), link_(link) {
     setWindowTitle(texts::kCaption);
     move(50, 50);
-    resize(985, 664);
     BuildCommands();
     BuildStatusBar();
 
@@ -149,6 +165,7 @@ CMainFrame::CMainFrame(CDorvelDoc& doc, Prompter& prompter, SessionLink* link,
     }
     stack_->setCurrentIndex(kStartPage);
     doc_.currentPage = kStartPage;
+    OpenAtPageSize();
 
     progress_ = new ProgressWindow(this);
     progress_->SetTitle(texts::kProgressIdleTitle);
@@ -168,7 +185,7 @@ CMainFrame::CMainFrame(CDorvelDoc& doc, Prompter& prompter, SessionLink* link,
     FillPatientBox();
     SelectCurrentPatientInBox();
     if (patientBox_->count() > 0) {
-        doc_.currentPatientId = ToStored(IdOfEntry(patientBox_->currentText()));
+        doc_.currentPatientId = EntryData(*patientBox_, patientBox_->currentIndex(), kIdRole);
         doc_.store().StorePatientId(doc_.currentPatientId);
     } else {
         doc_.currentPatientId.clear();
@@ -189,6 +206,19 @@ CMainFrame::~CMainFrame() {
             link_->Cancel();
         }
     }
+}
+
+void CMainFrame::OpenAtPageSize() {
+    // The window opens with room for a page at its base size, 810 x 650
+    // pixels, beside the panel (any less cuts off the data list's last
+    // column), as far as the screen allows. The user may resize it.
+    stack_->setMinimumSize(810, 650);
+    QSize wanted = sizeHint();
+    stack_->setMinimumSize(0, 0);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        wanted = wanted.boundedTo(screen->availableGeometry().size());
+    }
+    resize(wanted);
 }
 
 void CMainFrame::BuildCommands() {
@@ -504,22 +534,26 @@ void CMainFrame::Navigate(NavStep step) {
 void CMainFrame::FillPatientBox() {
     fillingBox_ = true;
     patientBox_->clear();
-    auto entries = doc_.store().ListPatients(doc_.dataFolder());
-    QStringList items;
-    for (const auto& e : entries) {
-        items << FromStored(e.id) + " - " + FromStored(e.name);
+    std::vector<std::pair<QString, PatientEntry>> items;
+    for (auto& e : doc_.store().ListPatients(doc_.dataFolder())) {
+        items.emplace_back(FromStored(e.id) + " - " + FromStored(e.name), std::move(e));
     }
-    items.sort();
-    patientBox_->addItems(items);
+    std::sort(items.begin(), items.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [text, e] : items) {
+        patientBox_->addItem(text, QByteArray::fromStdString(e.id));
+        patientBox_->setItemData(patientBox_->count() - 1, QByteArray::fromStdString(e.name),
+                                 kNameRole);
+    }
     fillingBox_ = false;
 }
 
 void CMainFrame::SelectCurrentPatientInBox() {
     fillingBox_ = true;
-    const QString current = FromStored(doc_.currentPatientId).toLower();
+    const std::string current = AsciiLower(doc_.currentPatientId);
     int found = patientBox_->count() > 0 ? 0 : -1;
     for (int i = 0; i < patientBox_->count(); ++i) {
-        if (IdOfEntry(patientBox_->itemText(i)).toLower() == current) {
+        if (AsciiLower(EntryData(*patientBox_, i, kIdRole)) == current) {
             found = i;
             break;
         }
@@ -532,7 +566,7 @@ void CMainFrame::LoadSelectedPatient() {
     if (sessionVisible_ || doc_.searchMode) {
         return;
     }
-    doc_.currentPatientId = ToStored(IdOfEntry(patientBox_->currentText()));
+    doc_.currentPatientId = EntryData(*patientBox_, patientBox_->currentIndex(), kIdRole);
     if (const std::string problem = doc_.LoadCurrentPatient(); !problem.empty()) {
         Message(Unreadable(texts::kUnreadableReadings, problem), texts::kCaption);
     }
@@ -545,12 +579,14 @@ void CMainFrame::AssignReadings() {
     if (sessionVisible_) {
         return;
     }
+    // Only a received user can be assigned: never a search result or the
+    // "No Result..." note, whose empty ID would read as meter user 000.
     const int row = panel_->FirstSelectedRow();
-    if (row < 0 || doc_.searchMode) {
+    if (row < 0 || doc_.searchMode || panel_->Kind(row) != PatientPanel::RowKind::MeterUser) {
         Message(texts::kChooseRow, texts::kCaption);
         return;
     }
-    const std::string user = panel_->Cell(row, 0).toStdString();
+    const std::string user = panel_->Key(row);
     auto received = ReadWholeFile(JoinPath(doc_.dataFolder(), kDataFileName));
     const std::string selected = SelectUserRecords(received.bytes, user);
     if (patientBox_->count() == 0 || doc_.currentPatientId.empty()) {
@@ -608,7 +644,7 @@ void CMainFrame::DeletePatient() {
     if (!prompter_.AskOkCancel(this, texts::kConfirmDelete, texts::kCaption)) {
         return;
     }
-    const std::string id = ToStored(IdOfEntry(patientBox_->currentText()));
+    const std::string id = EntryData(*patientBox_, patientBox_->currentIndex(), kIdRole);
     if (!id.empty() && doc_.store().ProfileExists(doc_.dataFolder(), id)) {
         const WriteResult removed = doc_.store().RemovePatient(doc_.dataFolder(), id);
         if (!removed.ok()) {
@@ -652,11 +688,11 @@ void CMainFrame::SearchPatient() {
     const std::string pattern = "*" + AsciiLower(ToStored(*name)) + "*";
     panel_->Clear();
     for (int i = 0; i < patientBox_->count(); ++i) {
-        const QString entry = patientBox_->itemText(i);
-        const auto dash = entry.indexOf(" - ");
-        const QString patientName = dash < 0 ? QString() : entry.mid(dash + 3);
-        if (WildcardMatch(pattern, AsciiLower(ToStored(patientName)))) {
-            panel_->AddRow(IdOfEntry(entry), patientName);
+        const std::string id = EntryData(*patientBox_, i, kIdRole);
+        const std::string patientName = EntryData(*patientBox_, i, kNameRole);
+        if (WildcardMatch(pattern, AsciiLower(patientName))) {
+            panel_->AddRow(FromStored(id), FromStored(patientName), PatientPanel::RowKind::Patient,
+                           id);
         }
     }
     if (panel_->RowCount() == 0) {
@@ -672,11 +708,10 @@ void CMainFrame::OpenSearchResult(int row) {
     if (sessionVisible_ || !doc_.searchMode) {
         return;
     }
-    const QString id = panel_->Cell(row, 0).trimmed();
-    if (id.isEmpty()) {
+    if (panel_->Kind(row) != PatientPanel::RowKind::Patient) {
         return;
     }
-    doc_.currentPatientId = ToStored(id);
+    doc_.currentPatientId = panel_->Key(row);
     if (const std::string problem = doc_.LoadCurrentPatient(); !problem.empty()) {
         Message(Unreadable(texts::kUnreadableReadings, problem), texts::kCaption);
     }
@@ -911,7 +946,9 @@ void CMainFrame::OnRecordsReady() {
         Message(Unreadable(texts::kUnreadableReceived, received.detail), texts::kCaption);
     }
     for (const ReceivedUser& u : ListReceivedUsers(received.bytes)) {
-        panel_->AddRow(QString::fromStdString(UserLabel(u.number)), QString::number(u.count));
+        const std::string label = UserLabel(u.number);
+        panel_->AddRow(QString::fromStdString(label), QString::number(u.count),
+                       PatientPanel::RowKind::MeterUser, label);
     }
     panel_->SetButtonsEnabled(true);
 }

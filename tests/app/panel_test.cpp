@@ -123,6 +123,53 @@ TEST_F(PanelTest, ReadAndSyncFailuresReachTheUser) {
     EXPECT_TRUE(prompter->messages[2].text.contains("BERT.gdt"));
 }
 
+TEST_F(PanelTest, EntriesStandForTheirIdsWhateverTheTextShows) {
+    // " - " inside an ID, and a profile spelled in lower case letters.
+    AddPatient("Max - 1", "Max Muster");
+    AddPatient("MAX", "Max Anders");
+    storedId = "MAX - 1";
+    Start();
+    EXPECT_EQ(frame().patientBox()->currentText(), "MAX - 1 - Max Muster");
+    EXPECT_EQ(doc().currentPatientId, "MAX - 1");
+
+    AnswerSearch("muster");
+    frame().Run(kCmdSearch);
+    ASSERT_EQ(panel().RowCount(), 1);
+    EXPECT_EQ(panel().Cell(0, 1), "Max Muster");
+    frame().OpenSearchResult(0);
+    EXPECT_EQ(doc().currentPatientId, "MAX - 1");
+    frame().RestorePanel();
+
+    // The readings join the profile's spelling: no "MAX.gdt", no "MAX - 1.gdt".
+    Receive();
+    panel().SelectRow(0);
+    frame().Run(kCmdAssign);
+    EXPECT_TRUE(FileExists(data() + "/Max - 1.gdt"));
+    EXPECT_FALSE(FileExists(data() + "/MAX.gdt"));
+    EXPECT_FALSE(FileExists(data() + "/MAX - 1.gdt"));
+    EXPECT_EQ(doc().readings.size(), 3u);
+
+    // Deleting the entry removes this patient and nobody else.
+    prompter->answers = {true};
+    frame().Run(kCmdDeletePatient);
+    EXPECT_FALSE(FileExists(data() + "/Max - 1.info"));
+    EXPECT_FALSE(FileExists(data() + "/Max - 1.gdt"));
+    EXPECT_TRUE(FileExists(data() + "/MAX.info"));
+}
+
+TEST_F(PanelTest, TheNoResultRowIsNoMeterUser) {
+    Start();
+    WriteReceived(StoredRecord(0, 0, 2026, 2, 1, 8, 0, 100));
+    AnswerSearch("niemand");
+    frame().Run(kCmdSearch);
+    ASSERT_EQ(panel().Cell(0, 1), texts::kNoResult);
+    panel().SelectRow(0);
+    frame().Run(kCmdAssign);
+    ASSERT_EQ(prompter->messages.size(), 1u);
+    EXPECT_EQ(prompter->messages[0].text, texts::kChooseRow);
+    EXPECT_FALSE(FileExists(data() + "/ANNA.gdt")) << "meter user 000 was imported";
+}
+
 TEST_F(PanelTest, AssignWithoutAnyPatientAsksToCreateOne) {
     TempFolder empty;
     auto p = std::make_unique<ScriptedPrompter>();
