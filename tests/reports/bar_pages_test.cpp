@@ -371,16 +371,25 @@ ReportData Crowded(const ReadingList& list, const UserSettings& s) {
 
 TEST(BarPages, EveryTextFitsOnScreenAndPaper) {
     const ReadingList list = Month();
-    const PaperMetrics paper = PaperMetrics::FromMillimetres(202, 289);
-    const PrintFonts fonts = PrintFonts::ForScale(paper.scale);
     PatientFacts facts;
     facts.patientId = "ANNA";
     facts.profile.physician = "Dr. Adelheid Wiesenthal-Brunnhuber";
-    const int W = paper.width;
     const std::vector<Rect> screenClips = {{60, 80, 80, 340}, {400, 80, 420, 340}};
-    const std::vector<Rect> paperClips = {
-        {60 * W / 800, paper.Y(10.5), 80 * W / 800, paper.Y(23.5)},
-        {400 * W / 800, paper.Y(10.5), 420 * W / 800, paper.Y(23.5)}};
+    // Upright and lying A4: on paper y follows the height, x the width.
+    const auto onPaper = [&](const PaperMetrics& paper, int page, const ReportData& data,
+                             const std::string& what) {
+        const PrintFonts fonts = PrintFonts::ForScale(paper.scale);
+        const int W = paper.width;
+        const std::vector<Rect> clips = {
+            {60 * W / 800, paper.Y(10.5), 80 * W / 800, paper.Y(23.5)},
+            {400 * W / 800, paper.Y(10.5), 420 * W / 800, paper.Y(23.5)}};
+        RecordingSurface sheet;
+        DrawHeader(sheet, paper, fonts, page + 1, facts, FrameStyleOf(page), true);
+        DrawReportPaper(page, sheet, paper, fonts, data, 1);
+        DrawFooter(sheet, paper, fonts, page + 1, facts, FrameStyleOf(page));
+        EXPECT_TRUE(test::TextsFitTheirBoxes(sheet)) << what << " on paper " << W;
+        EXPECT_TRUE(TurnedTextsFit(sheet, clips)) << what << " on paper " << W;
+    };
     for (int page : {kRangePage, kMealPage}) {
         for (int separate : {0, 1}) {
             for (int unit : {0, 1}) {
@@ -399,13 +408,8 @@ TEST(BarPages, EveryTextFitsOnScreenAndPaper) {
                     const RecordingSurface screen = Screen(page, data);
                     EXPECT_TRUE(test::TextsFitTheirBoxes(screen)) << what;
                     EXPECT_TRUE(TurnedTextsFit(screen, screenClips)) << what;
-
-                    RecordingSurface sheet;
-                    DrawHeader(sheet, paper, fonts, page + 1, facts, FrameStyleOf(page), true);
-                    DrawReportPaper(page, sheet, paper, fonts, data, 1);
-                    DrawFooter(sheet, paper, fonts, page + 1, facts, FrameStyleOf(page));
-                    EXPECT_TRUE(test::TextsFitTheirBoxes(sheet)) << what << " on paper";
-                    EXPECT_TRUE(TurnedTextsFit(sheet, paperClips)) << what << " on paper";
+                    onPaper(PaperMetrics::FromMillimetres(202, 289), page, data, what);
+                    onPaper(PaperMetrics::FromMillimetres(289, 202), page, data, what);
                 }
             }
         }
