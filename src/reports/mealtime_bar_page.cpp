@@ -22,14 +22,14 @@ double ValueY(int mgdl) {
 }
 
 struct SlotBar {
-    int left;
-    int right;
-    int count;
-    int mean;
+    int left = 0;
+    int right = 0;
+    int count = 0;
+    int mean = 0;  // mg/dL; 0 without readings
     TargetRange range;
     std::string head;  // the slot label
-    int labelLeft;
-    int labelRight;
+    int labelLeft = 0;
+    int labelRight = 0;
 };
 
 // The slot label: the slot's name and its times, from the start of the
@@ -69,33 +69,35 @@ std::vector<SlotBar> SeparatedBars(const ReportData& data) {
                                                               "vor\r\nAbendessen",
                                                               "nach\r\nAbendessen",
                                                               "Abend"};
-    // Slot label boxes; the second starts one unit right of the first's end.
+    // Slot label boxes under their bars: the second starts one unit right of
+    // the first's end, the last three right of the one before it. On paper
+    // too, so that no label is centred off its bar.
     static constexpr std::array<int, 9> edges = {120, 196, 269, 342, 415, 488, 561, 634, 710};
     const UserSettings& s = data.settings;
     const PerSlotStats& p = data.stats.perSlot;
-    std::vector<SlotBar> bars;
+    std::vector<SlotBar> bars(8);
     for (int k = 0; k < 8; ++k) {
         const auto i = static_cast<size_t>(k);
-        SlotBar bar{};
-        if (k == 0) {
-            bar = {125, 191, p.combinedCount[0], p.combinedMean[0], s.overall, {}, 0, 0};
-        } else if (k == 7) {
-            bar = {639, 705, p.combinedCount[4], p.combinedMean[4], s.overall, {}, 0, 0};
+        SlotBar& bar = bars[i];
+        if (k == 0 || k == 7) {
+            // Schlaf and Abend are not split by meals.
+            const size_t slot = k == 0 ? 0 : 4;
+            bar.left = k == 0 ? 125 : 639;
+            bar.right = k == 0 ? 191 : 705;
+            bar.count = p.combinedCount[slot];
+            bar.mean = p.combinedMean[slot];
+            bar.range = s.overall;
         } else {
             const auto slot = static_cast<size_t>(k - 1);
-            bar = {201 + 73 * (k - 1),
-                   264 + 73 * (k - 1),
-                   p.separateCount[slot],
-                   p.separateMean[slot],
-                   k % 2 == 1 ? s.beforeMeal : s.afterMeal,
-                   {},
-                   0,
-                   0};
+            bar.left = 201 + 73 * (k - 1);
+            bar.right = 264 + 73 * (k - 1);
+            bar.count = p.separateCount[slot];
+            bar.mean = p.separateMean[slot];
+            bar.range = k % 2 == 1 ? s.beforeMeal : s.afterMeal;
         }
         bar.head = SlotHead(names[i], s, k + 1, k == 7 ? 1 : k + 2, true);
         bar.labelLeft = k == 1 ? 197 : (k == 7 ? 637 : edges[i]);
         bar.labelRight = edges[i + 1];
-        bars.push_back(std::move(bar));
     }
     return bars;
 }
