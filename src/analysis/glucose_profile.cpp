@@ -5,32 +5,84 @@
 #include <string_view>
 #include <vector>
 
+#include "store/decimal.h"
+
 namespace dorvel {
 
 namespace {
 
-// The hour of a "YYYYMMDDhhmm" timestamp, or -1 when its hour field is no hour.
-int HourOf(std::string_view timestamp) {
+// Meter values are three digits; counting them per hour is cheaper than
+// sorting a long month. A value outside (only a damaged record holds one)
+// takes the slow way with its hour.
+constexpr int32_t kCountedValues = 1000;
+// The readings of each hour, and of readings whose time names no hour.
+constexpr size_t kNoHour = kHoursPerDay;
+
+struct HourValues {
+    std::array<int32_t, kCountedValues> count{};
+    std::vector<int32_t> others;
+    int32_t total = 0;
+
+    void Add(int32_t v) {
+        if (v >= 0 && v < kCountedValues)
+            ++count[static_cast<size_t>(v)];
+        else
+            others.push_back(v);
+        ++total;
+    }
+    template <typename F>
+    void ForEach(F f) const {
+        for (size_t v = 0; v < count.size(); ++v) {
+            if (count[v] > 0)
+                f(static_cast<int32_t>(v), count[v]);
+        }
+        for (const int32_t v : others)
+            f(v, 1);
+    }
+    // The values in ascending order.
+    std::vector<int32_t> Sorted() const {
+        std::vector<int32_t> sorted;
+        sorted.reserve(static_cast<size_t>(total));
+        for (size_t v = 0; v < count.size(); ++v)
+            sorted.insert(sorted.end(), static_cast<size_t>(count[v]), static_cast<int32_t>(v));
+        if (!others.empty()) {
+            sorted.insert(sorted.end(), others.begin(), others.end());
+            std::sort(sorted.begin(), sorted.end());
+        }
+        return sorted;
+    }
+};
+
+// The hour of a "YYYYMMDDhhmm" timestamp, or kNoHour when its hour field is no hour.
+size_t HourOf(std::string_view timestamp) {
     if (timestamp.size() < 10)
-        return -1;
+        return kNoHour;
     const char h = timestamp[8];
     const char l = timestamp[9];
     if (h < '0' || h > '9' || l < '0' || l > '9')
-        return -1;
-    const int hour = (h - '0') * 10 + (l - '0');
-    return hour < kHoursPerDay ? hour : -1;
+        return kNoHour;
+    const auto hour = static_cast<size_t>((h - '0') * 10 + (l - '0'));
+    return hour < kHoursPerDay ? hour : kNoHour;
 }
 
-HourProfile ProfileOfHour(std::vector<int32_t>& values) {
+int32_t ValueOf(const std::string& text) {
+    if (text.size() == 3 && text[0] >= '0' && text[0] <= '9' && text[1] >= '0' && text[1] <= '9' &&
+        text[2] >= '0' && text[2] <= '9') {
+        return (text[0] - '0') * 100 + (text[1] - '0') * 10 + (text[2] - '0');
+    }
+    return LeadingInt(text);
+}
+
+HourProfile ProfileOfHour(const HourValues& values) {
     HourProfile hour;
-    hour.count = static_cast<int32_t>(values.size());
-    if (values.empty())
+    hour.count = values.total;
+    if (values.total == 0)
         return hour;
-    std::sort(values.begin(), values.end());
+    const std::vector<int32_t> sorted = values.Sorted();
     for (size_t i = 0; i < kProfilePercentiles.size(); ++i)
-        hour.percentile[i] = Percentile(values.data(), values.size(), kProfilePercentiles[i]);
+        hour.percentile[i] = Percentile(sorted.data(), sorted.size(), kProfilePercentiles[i]);
     if (!hour.HasBands())
-        std::copy(values.begin(), values.end(), hour.few.begin());
+        std::copy(sorted.begin(), sorted.end(), hour.few.begin());
     return hour;
 }
 
@@ -80,33 +132,37 @@ std::optional<double> GlucoseProfile::GmiMmolPerMol() const {
 GlucoseProfile ComputeGlucoseProfile(const ReadingList& list, const AnalysisPeriod& period) {
     GlucoseProfile profile;
     profile.periodDays = period.days;
-    std::array<std::vector<int32_t>, kHoursPerDay> byHour;
-    std::vector<int32_t> all;
+    std::vector<HourValues> byHour(kHoursPerDay + 1);
     std::array<bool, 32> dayHasReadings{};
     int64_t sum = 0;
+    // Readings come in runs of one date; its day is looked up once per run.
+    DateKey runKey = 0;
+    std::optional<int> runDay;
     for (const Reading& r : list) {
         if (r.IsControl())
             continue;
         const std::string_view ts = r.timestamp;
         const std::string_view date = ts.substr(0, std::min<size_t>(8, ts.size()));
+        const DateKey key = DateKeyOf(date);
         // The key test first: most of a long history lies outside the month.
-        if (!period.KeyInRange(DateKeyOf(date)))
+        if (!period.KeyInRange(key))
             continue;
-        const std::optional<int> day = period.DayIndex(date);
-        if (!day)
+        if (key != runKey) {  // no date has key 0, and it is outside every period
+            runKey = key;
+            runDay = period.DayIndex(date);
+        }
+        if (!runDay)
             continue;
-        const int32_t v = r.Value().value;
-        all.push_back(v);
+        const int32_t v = ValueOf(r.valueText);
         sum += v;
+        ++profile.readingCount;
         ++profile.rangeCount[static_cast<size_t>(ConsensusRangeOf(v))];
-        if (*day >= 1 && *day <= static_cast<int>(dayHasReadings.size()))
-            dayHasReadings[static_cast<size_t>(*day - 1)] = true;
-        if (const int hour = HourOf(ts); hour >= 0)
-            byHour[static_cast<size_t>(hour)].push_back(v);
+        if (*runDay >= 1 && *runDay <= static_cast<int>(dayHasReadings.size()))
+            dayHasReadings[static_cast<size_t>(*runDay - 1)] = true;
+        byHour[HourOf(ts)].Add(v);
     }
 
-    const auto n = static_cast<int64_t>(all.size());
-    profile.readingCount = static_cast<int32_t>(n);
+    const int64_t n = profile.readingCount;
     profile.readingDays =
         static_cast<int32_t>(std::count(dayHasReadings.begin(), dayHasReadings.end(), true));
     if (period.days > 0)
@@ -116,14 +172,16 @@ GlucoseProfile ComputeGlucoseProfile(const ReadingList& list, const AnalysisPeri
         profile.mean = mean;
         if (n >= 2 && mean > 0) {
             double squares = 0;
-            for (const int32_t v : all)
-                squares += (v - mean) * (v - mean);
+            for (const HourValues& hour : byHour) {
+                hour.ForEach(
+                    [&](int32_t v, int32_t times) { squares += times * (v - mean) * (v - mean); });
+            }
             profile.cv = 100.0 * std::sqrt(squares / static_cast<double>(n)) / mean;
         }
         if (profile.readingDays >= kGmiMinimumDays)
             profile.gmi = 3.31 + 0.02392 * mean;
     }
-    for (size_t h = 0; h < byHour.size(); ++h)
+    for (size_t h = 0; h < kHoursPerDay; ++h)
         profile.hours[h] = ProfileOfHour(byHour[h]);
     return profile;
 }
