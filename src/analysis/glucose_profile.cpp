@@ -147,7 +147,7 @@ GlucoseProfile ComputeGlucoseProfile(const ReadingList& list, const AnalysisPeri
         // The key test first: most of a long history lies outside the month.
         if (!period.KeyInRange(key))
             continue;
-        if (key != runKey) {  // no date has key 0, and it is outside every period
+        if (key != runKey) {
             runKey = key;
             runDay = period.DayIndex(date);
         }
