@@ -29,6 +29,8 @@ constexpr Color kEmptyCount{140, 140, 140};
 
 constexpr int kPlotTop = 600;  // mg/dL, the top of every glucose scale
 
+constexpr unsigned kRightLine = kAlignRight | kAlignVCenter | kSingleLine;
+
 struct Canvas {
     int left = 0;
     int top = 0;
@@ -77,6 +79,8 @@ struct RangeRow {
     std::string_view mgdl;
     std::string_view mmol;
     Color fill;
+
+    std::string_view Range(int unit) const { return unit == 1 ? mmol : mgdl; }
 };
 
 // Top to bottom, as the ranges stack in the bar.
@@ -88,8 +92,22 @@ constexpr std::array<RangeRow, kConsensusRangeCount> kRangeRows = {{
     {ConsensusRange::VeryLow, "Sehr niedrig", "< 54", "< 3.0", kVeryLowFill},
 }};
 
-std::string_view TargetText(int unit) {
-    return unit == 1 ? kRangeRows[2].mmol : kRangeRows[2].mgdl;
+const RangeRow& RowOf(ConsensusRange range) {
+    return *std::find_if(kRangeRows.begin(), kRangeRows.end(),
+                         [range](const RangeRow& row) { return row.range == range; });
+}
+
+// The target's edges as the plot marks them, in the unit's own words.
+constexpr int kTargetLow = 70;
+constexpr int kTargetHigh = 180;
+struct TargetEdges {
+    std::string_view low;
+    std::string_view high;
+};
+const TargetEdges& EdgesOf(int unit) {
+    static constexpr TargetEdges kMgDl{"70", "180"};
+    static constexpr TargetEdges kMmol{"3.9", "10.0"};
+    return unit == 1 ? kMmol : kMgDl;
 }
 
 // A cell: outline, fill and text, the text kept inside.
@@ -124,13 +142,13 @@ void DrawKeyFigures(Surface& s, const Canvas& c, const GlucoseProfile& g, int un
     }
     std::string gmi(kNone);
     if (g.gmi)
-        gmi = Tenths(*g.gmi) + " % (" + Printf("%lld", RoundHalfUp(*g.GmiMmolPerMol())) +
+        gmi = Tenths(*g.gmi) + " % (" + std::to_string(RoundHalfUp(*g.GmiMmolPerMol())) +
               " mmol/mol)";
     const std::string mean =
         g.mean ? GlucoseText(static_cast<int>(RoundHalfUp(*g.mean)), unit) + " " + UnitName(unit)
                : std::string(kNone);
     const std::array<std::pair<std::string, std::string>, 6> rows = {{
-        {"Messwerte im Zeitraum", Printf("%d", g.readingCount)},
+        {"Messwerte im Zeitraum", std::to_string(g.readingCount)},
         {"Tage mit Messwerten", Printf("%d von %d", g.readingDays, g.periodDays)},
         {"Messwerte pro Tag", Tenths(g.readingsPerDay)},
         {"Mittelwert", mean},
@@ -144,7 +162,7 @@ void DrawKeyFigures(Surface& s, const Canvas& c, const GlucoseProfile& g, int un
         s.SetFont(c.F(14));
         Cell(s, c.R(kLeft, top, kSplit, bottom), rows[i].first, kWhite,
              i + 1 == rows.size() ? kAlignLeft | kAlignVCenter | kWordBreak : kLeftLine, inset);
-        const bool marked = i == 4 && unstable;
+        const bool marked = rows[i].second == cv && unstable;
         s.SetFont(c.F(14, marked ? 700 : 400));
         Cell(s, c.R(kSplit, top, kRight, bottom), rows[i].second, marked ? kHighFill : kWhite,
              kCentredLine, inset);
@@ -207,9 +225,9 @@ void DrawRanges(Surface& s, const Canvas& c, const GlucoseProfile& g, int unit) 
         const bool target = row.range == ConsensusRange::Target;
         const std::optional<double> percent = g.RangePercent(row.range);
         const std::array<std::string, 4> texts = {
-            std::string(row.name), std::string(unit == 1 ? row.mmol : row.mgdl),
+            std::string(row.name), std::string(row.Range(unit)),
             percent ? Tenths(*percent) + " %" : std::string(kNone),
-            Printf("%d", g.RangeCount(row.range))};
+            std::to_string(g.RangeCount(row.range))};
         for (size_t k = 0; k < texts.size(); ++k) {
             s.SetFont(c.F(14, target ? 700 : 400));
             Cell(s, c.R(kColumns[k], top, kColumns[k + 1], bottom), texts[k],
@@ -229,59 +247,61 @@ struct Plot {
     }
 };
 
+constexpr double kDotRadius = 3;
+
 // Gridlines of the value axis and their labels: whole hundreds in mg/dL,
 // steps of 5 in mmol/L, and the top of the scale.
 std::vector<std::pair<double, std::string>> ValueTicks(int unit) {
     std::vector<std::pair<double, std::string>> ticks;
     if (unit == 1) {
         for (int m = 0; m <= 30; m += 5)
-            ticks.emplace_back(m * 18.0, Printf("%d", m));
+            ticks.emplace_back(m * 18.0, std::to_string(m));
         ticks.emplace_back(kPlotTop, GlucoseText(kPlotTop, 1));
     } else {
         for (int v = 0; v <= kPlotTop; v += 100)
-            ticks.emplace_back(v, Printf("%d", v));
+            ticks.emplace_back(v, std::to_string(v));
     }
     return ticks;
 }
 
-void DrawModalDay(Surface& s, const Canvas& c, const GlucoseProfile& g, const ReportData& data) {
-    const int unit = data.settings.glucoseUnit;
-    const Plot p;
-    const int inset = std::max(1, c.Dx(6));
+void Dot(Surface& s, const Canvas& c, double x, double y) {
+    s.Ellipse(c.R(x - kDotRadius, y - kDotRadius, x + kDotRadius, y + kDotRadius));
+}
+
+// The frame of the plot: its heading, the target range shaded, the grid
+// and the value axis.
+void DrawPlotGround(Surface& s, const Canvas& c, const Plot& p, int unit) {
     s.SetPen(c.P(kBlack));
     s.SetTextColor(kBlack);
     s.SetFont(c.F(15, 700));
-    const Rect heading = c.R(0, 300, kGridWidth, 324);
-    Cell(s, heading, "Modaler Tag: Messwerte des Zeitraums nach Uhrzeit", kSilver, kLeftLine,
-         inset);
+    Cell(s, c.R(0, 300, kGridWidth, 324), "Modaler Tag: Messwerte des Zeitraums nach Uhrzeit",
+         kSilver, kLeftLine, std::max(1, c.Dx(6)));
     s.SetFont(c.F(13));
-    s.Text(c.R(600, 300, kGridWidth - 6, 324), UnitName(unit),
-           kAlignRight | kAlignVCenter | kSingleLine);
+    s.Text(c.R(600, 300, kGridWidth - 6, 324), UnitName(unit), kRightLine);
 
-    // The target range shaded, the grid over it.
     const Rect area = c.R(p.left, p.top, p.right, p.bottom);
     s.SetPen(Pen{kBlack, 1, PenStyle::None});
     s.SetBrush(Brush{kWhite});
     s.Rectangle(area);
     s.SetBrush(Brush{kTargetFill});
-    s.Rectangle(Rect{area.left, c.Y(p.ValueY(180)), area.right, c.Y(p.ValueY(70))});
+    s.Rectangle(Rect{area.left, c.Y(p.ValueY(kTargetHigh)), area.right, c.Y(p.ValueY(kTargetLow))});
     s.SetPen(c.P(kSilver));
     for (int h = 3; h < kHoursPerDay; h += 3)
         s.Line(c.X(p.HourX(h)), area.top, c.X(p.HourX(h)), area.bottom);
     s.SetFont(c.F(12));
-    s.SetBackground(kWhite, false);
     for (const auto& [mgdl, label] : ValueTicks(unit)) {
         const int y = c.Y(p.ValueY(mgdl));
-        s.SetPen(c.P(kSilver));
         if (mgdl > 0 && mgdl < kPlotTop)
             s.Line(area.left, y, area.right, y);
-        s.Text(Rect{c.X(0), y - c.Dy(8), c.X(p.left - 5), y + c.Dy(8)}, label,
-               kAlignRight | kAlignVCenter | kSingleLine);
+        s.Text(Rect{c.X(0), y - c.Dy(8), c.X(p.left - 5), y + c.Dy(8)}, label, kRightLine);
     }
+}
 
-    // Bands and median over the hours with enough readings, the readings
-    // themselves for the others.
+// Bands and median over the hours with enough readings, the readings
+// themselves for the others.
+void DrawHours(Surface& s, const Canvas& c, const Plot& p, const GlucoseProfile& g, int unit) {
     const auto bin = [&](int h) { return std::pair{c.X(p.HourX(h)), c.X(p.HourX(h + 1))}; };
+    const auto y = [&](double mgdl) { return c.Y(p.ValueY(mgdl)); };
     s.SetPen(Pen{kBlack, 1, PenStyle::None});
     for (int h = 0; h < kHoursPerDay; ++h) {
         const HourProfile& hour = g.hours[static_cast<size_t>(h)];
@@ -289,18 +309,18 @@ void DrawModalDay(Surface& s, const Canvas& c, const GlucoseProfile& g, const Re
             continue;
         const auto [x1, x2] = bin(h);
         s.SetBrush(Brush{kOuterBand});
-        s.Rectangle(
-            Rect{x1, c.Y(p.ValueY(hour.percentile[4])), x2, c.Y(p.ValueY(hour.percentile[0])) + 1});
+        s.Rectangle(Rect{x1, y(hour.percentile[4]), x2, y(hour.percentile[0]) + 1});
         s.SetBrush(Brush{kInnerBand});
-        s.Rectangle(
-            Rect{x1, c.Y(p.ValueY(hour.percentile[3])), x2, c.Y(p.ValueY(hour.percentile[1])) + 1});
+        s.Rectangle(Rect{x1, y(hour.percentile[3]), x2, y(hour.percentile[1]) + 1});
     }
     // The target's edges stay visible over the bands.
+    const Rect area = c.R(p.left, p.top, p.right, p.bottom);
     s.SetPen(c.P(kTargetEdge));
-    for (const int edge : {70, 180})
-        s.Line(area.left, c.Y(p.ValueY(edge)), area.right, c.Y(p.ValueY(edge)));
+    for (const int edge : {kTargetLow, kTargetHigh})
+        s.Line(area.left, y(edge), area.right, y(edge));
+
     s.SetPen(c.P(kMedianColor, 2.5));
-    std::optional<int> previous;  // the median's height in the hour before, when it has bands
+    std::optional<int> previous;  // the median of the hour before, when that has bands
     for (int h = 0; h < kHoursPerDay; ++h) {
         const HourProfile& hour = g.hours[static_cast<size_t>(h)];
         if (!hour.HasBands()) {
@@ -308,117 +328,107 @@ void DrawModalDay(Surface& s, const Canvas& c, const GlucoseProfile& g, const Re
             continue;
         }
         const auto [x1, x2] = bin(h);
-        const int y = c.Y(p.ValueY(hour.percentile[2]));
+        const int median = y(hour.percentile[2]);
         if (previous)
-            s.Line(x1, *previous, x1, y);
-        s.Line(x1, y, x2, y);
-        previous = y;
+            s.Line(x1, *previous, x1, median);
+        s.Line(x1, median, x2, median);
+        previous = median;
     }
+
     s.SetPen(c.P(kBlack));
     s.SetBrush(Brush{kBlack});
-    const double radius = 3;
     for (int h = 0; h < kHoursPerDay; ++h) {
         const HourProfile& hour = g.hours[static_cast<size_t>(h)];
         if (hour.HasBands())
             continue;
+        // Side by side within the hour, so that equal values stay countable.
         for (int i = 0; i < hour.count; ++i) {
-            // Side by side within the hour, so equal values stay countable.
-            const double x = p.HourX(h + 0.5) + (i - (hour.count - 1) / 2.0) * 2.2 * radius;
-            const double y = p.ValueY(hour.few[static_cast<size_t>(i)]);
-            s.Ellipse(c.R(x - radius, y - radius, x + radius, y + radius));
+            Dot(s, c, p.HourX(h + 0.5) + (i - (hour.count - 1) / 2.0) * 2.2 * kDotRadius,
+                p.ValueY(hour.few[static_cast<size_t>(i)]));
         }
     }
-    s.SetPen(c.P(kBlack));
     s.SetBrush(Brush{kWhite, true});
     s.Rectangle(area);
 
-    // Labels of the target's edges beside the plot.
     s.SetFont(c.F(12));
     s.SetTextColor(kTargetEdge);
-    const std::string_view target = TargetText(unit);
-    const size_t dash = target.find("–");
-    const std::array<std::pair<int, std::string>, 2> edges = {
-        {{70, std::string(target.substr(0, dash))},
-         {180, std::string(target.substr(dash + std::string_view("–").size()))}}};
-    for (const auto& [mgdl, label] : edges) {
-        const int y = c.Y(p.ValueY(mgdl));
-        s.Text(Rect{c.X(p.right + 3), y - c.Dy(8), c.X(kGridWidth), y + c.Dy(8)}, label, kLeftLine);
-    }
-    s.SetTextColor(kBlack);
-
-    // The hours below, every third labelled; the readings of each hour under it.
-    const int timeFormat = data.settings.timeFormat;
-    for (int h = 0; h <= kHoursPerDay; h += 3) {
-        const double x = p.HourX(h);
-        const std::string label = ClockText(TimeOfDay{h % kHoursPerDay, 0, 0}, timeFormat);
-        const double half = (p.HourX(3) - p.HourX(0)) / 2;
-        Rect box = c.R(x - half, p.bottom + 2, x + half, p.bottom + 18);
-        unsigned flags = kCentredLine;
-        if (h == 0) {
-            box = c.R(x, p.bottom + 2, x + half, p.bottom + 18);
-            flags = kLeftLine;
-        } else if (h == kHoursPerDay) {
-            box = c.R(x - half, p.bottom + 2, x, p.bottom + 18);
-            flags = kAlignRight | kAlignVCenter | kSingleLine;
-        }
-        s.Text(box, label, flags);
-    }
-    s.SetFont(c.F(11));
-    s.Text(c.R(0, p.bottom + 20, p.left - 5, p.bottom + 35), "Anzahl",
-           kAlignRight | kAlignVCenter | kSingleLine);
-    for (int h = 0; h < kHoursPerDay; ++h) {
-        const auto [x1, x2] = bin(h);
-        const int32_t count = g.hours[static_cast<size_t>(h)].count;
-        s.SetTextColor(count == 0 ? kEmptyCount : kBlack);
-        s.Text(Rect{x1, c.Y(p.bottom + 20), x2, c.Y(p.bottom + 35)}, Printf("%d", count),
-               kCentredLine);
-    }
+    const TargetEdges& edges = EdgesOf(unit);
+    for (const auto& [mgdl, label] : {std::pair{kTargetLow, edges.low}, {kTargetHigh, edges.high}})
+        s.Text(Rect{c.X(p.right + 3), y(mgdl) - c.Dy(8), c.X(kGridWidth), y(mgdl) + c.Dy(8)}, label,
+               kLeftLine);
     s.SetTextColor(kBlack);
     if (g.readingCount == 0) {
         s.SetFont(c.F(15));
         s.SetBackground(kWhite, true);
-        s.Text(c.R(p.left, p.top, p.right, p.ValueY(180)), "Keine Messwerte im Zeitraum",
+        s.Text(c.R(p.left, p.top, p.right, p.ValueY(kTargetHigh)), "Keine Messwerte im Zeitraum",
                kCentredLine);
         s.SetBackground(kWhite, false);
     }
+}
 
-    // The legend.
-    constexpr double kLegendTop = 596, kLegendBottom = 616, kSwatch = 22;
-    const std::array<std::pair<double, double>, 5> items = {
-        {{0, 110}, {110, 260}, {260, 410}, {410, 620}, {620, kGridWidth}}};
-    const std::string targetLegend =
-        "Zielbereich " + std::string(TargetText(unit)) + " " + UnitName(unit);
-    const std::array<std::string, 5> texts = {"Median", "25.–75. Perzentil", "5.–95. Perzentil",
-                                              "Einzelwerte (unter 5 je Stunde)", targetLegend};
+// Every third hour labelled under the plot, and the readings of each hour.
+void DrawHourAxis(Surface& s, const Canvas& c, const Plot& p, const GlucoseProfile& g,
+                  int timeFormat) {
     s.SetFont(c.F(12));
-    for (size_t i = 0; i < items.size(); ++i) {
-        const double x = items[i].first;
-        const Rect swatch = c.R(x, kLegendTop + 4, x + kSwatch, kLegendBottom - 4);
-        const int middle = (swatch.top + swatch.bottom) / 2;
-        switch (i) {
-            case 0:
-                s.SetPen(c.P(kMedianColor, 2.5));
-                s.Line(swatch.left, middle, swatch.right, middle);
-                break;
-            case 1:
-            case 2:
-            case 4:
-                s.SetPen(Pen{kBlack, 1, PenStyle::None});
-                s.SetBrush(Brush{i == 1 ? kInnerBand : i == 2 ? kOuterBand : kTargetFill});
-                s.Rectangle(swatch);
-                break;
-            default: {
-                s.SetPen(c.P(kBlack));
-                s.SetBrush(Brush{kBlack});
-                const double cx = x + kSwatch / 2;
-                const double cy = (kLegendTop + kLegendBottom) / 2;
-                s.Ellipse(c.R(cx - radius, cy - radius, cx + radius, cy + radius));
-                break;
-            }
-        }
-        s.Text(c.R(x + kSwatch + 5, kLegendTop, items[i].second - 4, kLegendBottom), texts[i],
-               kLeftLine);
+    const double half = (p.HourX(3) - p.HourX(0)) / 2;
+    const double top = p.bottom + 2, bottom = p.bottom + 18;
+    for (int h = 0; h <= kHoursPerDay; h += 3) {
+        const double x = p.HourX(h);
+        const std::string label = ClockText(TimeOfDay{h % kHoursPerDay, 0, 0}, timeFormat);
+        // The first and last label stand inside the plot's width.
+        if (h == 0)
+            s.Text(c.R(x, top, x + half, bottom), label, kLeftLine);
+        else if (h == kHoursPerDay)
+            s.Text(c.R(x - half, top, x, bottom), label, kRightLine);
+        else
+            s.Text(c.R(x - half, top, x + half, bottom), label, kCentredLine);
     }
+    s.SetFont(c.F(11));
+    s.Text(c.R(0, p.bottom + 20, p.left - 5, p.bottom + 35), "Anzahl", kRightLine);
+    for (int h = 0; h < kHoursPerDay; ++h) {
+        const int32_t count = g.hours[static_cast<size_t>(h)].count;
+        s.SetTextColor(count == 0 ? kEmptyCount : kBlack);
+        s.Text(c.R(p.HourX(h), p.bottom + 20, p.HourX(h + 1), p.bottom + 35), std::to_string(count),
+               kCentredLine);
+    }
+    s.SetTextColor(kBlack);
+}
+
+void DrawLegend(Surface& s, const Canvas& c, int unit) {
+    constexpr double kTop = 596, kBottom = 616, kSwatch = 22;
+    constexpr std::array<double, 6> kEdges = {0, 110, 260, 410, 620, kGridWidth};
+    const std::array<std::string, 5> texts = {
+        "Median", "25.–75. Perzentil", "5.–95. Perzentil", "Einzelwerte (unter 5 je Stunde)",
+        "Zielbereich " + std::string(RowOf(ConsensusRange::Target).Range(unit)) + " " +
+            UnitName(unit)};
+    s.SetFont(c.F(12));
+    for (size_t i = 0; i < texts.size(); ++i) {
+        const double x = kEdges[i];
+        const Rect swatch = c.R(x, kTop + 4, x + kSwatch, kBottom - 4);
+        if (i == 0) {
+            const int middle = (swatch.top + swatch.bottom) / 2;
+            s.SetPen(c.P(kMedianColor, 2.5));
+            s.Line(swatch.left, middle, swatch.right, middle);
+        } else if (i == 3) {
+            s.SetPen(c.P(kBlack));
+            s.SetBrush(Brush{kBlack});
+            Dot(s, c, x + kSwatch / 2, (kTop + kBottom) / 2);
+        } else {
+            s.SetPen(Pen{kBlack, 1, PenStyle::None});
+            s.SetBrush(Brush{i == 1 ? kInnerBand : i == 2 ? kOuterBand : kTargetFill});
+            s.Rectangle(swatch);
+        }
+        s.Text(c.R(x + kSwatch + 5, kTop, kEdges[i + 1] - 4, kBottom), texts[i], kLeftLine);
+    }
+}
+
+void DrawModalDay(Surface& s, const Canvas& c, const GlucoseProfile& g, const UserSettings& st) {
+    const Plot p;
+    s.SetBackground(kWhite, false);
+    DrawPlotGround(s, c, p, st.glucoseUnit);
+    DrawHours(s, c, p, g, st.glucoseUnit);
+    DrawHourAxis(s, c, p, g, st.timeFormat);
+    DrawLegend(s, c, st.glucoseUnit);
 }
 
 void DrawProfile(Surface& s, const Canvas& c, const ReportData& data) {
@@ -437,12 +447,11 @@ void DrawProfile(Surface& s, const Canvas& c, const ReportData& data) {
                DateText(period.end, data.settings.dateFormat) + Printf(" (%d Tage)", period.days),
            kLeftLine);
     s.SetFont(c.F(12));
-    s.Text(c.R(520, 0, kGridWidth, 24), "Messwerte ohne Kontroll-Lösung",
-           kAlignRight | kAlignVCenter | kSingleLine);
+    s.Text(c.R(520, 0, kGridWidth, 24), "Messwerte ohne Kontroll-Lösung", kRightLine);
 
     DrawKeyFigures(s, c, g, unit);
     DrawRanges(s, c, g, unit);
-    DrawModalDay(s, c, g, data);
+    DrawModalDay(s, c, g, data.settings);
     s.SetBackground(kWhite, true);
 }
 
