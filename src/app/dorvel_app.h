@@ -10,6 +10,8 @@
 
 namespace dorvel {
 
+class ExportActions;
+
 // Start-up in order: data folder, store and document, the frame with its
 // panel and patient box, the current patient's data, then the window.
 class CDorvelApp {
@@ -32,6 +34,7 @@ class CDorvelApp {
     std::unique_ptr<SessionLink> link_;
     std::unique_ptr<CDorvelDoc> doc_;
     std::unique_ptr<CMainFrame> frame_;
+    ExportActions* exports_ = nullptr;  // owned by the frame
 };
 
 }  // namespace dorvel

@@ -32,6 +32,10 @@
 namespace dorvel {
 namespace {
 
+QString Unreadable(const char* text, const std::string& detail) {
+    return QString(text).arg(QString::fromStdString(detail));
+}
+
 struct CommandText {
     int id;
     const char* menu;     // the German menu entry, empty for toolbar-only commands
@@ -46,7 +50,8 @@ const CommandText kCommands[] = {
      QStyle::SP_DriveNetIcon},
     {kCmdPatientList, "&Patienten", "Patienten", QStyle::SP_FileDialogListView},
     {kCmdExport, "&Export...", "Export", QStyle::SP_DialogSaveButton},
-    {kCmdCertificate, "", "Bescheinigung exportieren", QStyle::SP_DialogSaveButton},
+    {kCmdCertificate, "&Bescheinigung exportieren...", "Bescheinigung exportieren",
+     QStyle::SP_DialogSaveButton},
     {kCmdPrevYear, "", "Zurück/ Daten vorheriges Jahr", QStyle::SP_MediaSkipBackward},
     {kCmdPrevMonth, "", "Zurück/ Daten vorheriger Monat", QStyle::SP_MediaSeekBackward},
     {kCmdNextMonth, "", "Vor/ Daten nächster Monat", QStyle::SP_MediaSeekForward},
@@ -69,7 +74,7 @@ const CommandText kCommands[] = {
     {kCmdCreateId, "", texts::kCreateButton, QStyle::SP_FileIcon},
     {kCmdPanelMenu, "", "", QStyle::SP_TitleBarMenuButton},
     {kCmdPatientBox, "", "Patient", QStyle::SP_FileIcon},
-    {kCmdPictureViewer, "", "Bildbetrachter", QStyle::SP_DirOpenIcon},
+    {kCmdPictureViewer, "Bild&betrachter", "Bildbetrachter", QStyle::SP_DirOpenIcon},
     {kCmdMail, "Emai&l senden", "Email senden", QStyle::SP_DirLinkIcon},
     {kCmdPrintSetup, "Dr&uckeinstellungen...", "Druckeinstellungen", QStyle::SP_FileIcon},
     {kCmdPrint, "D&ruck...\tStrg+P", "Drucken", QStyle::SP_FileDialogToParent},
@@ -202,6 +207,7 @@ void CMainFrame::BuildCommands() {
     QMenuBar* bar = menuBar();
     QMenu* file = bar->addMenu("&Datei");
     file->addAction(actions_[kCmdExport]);
+    file->addAction(actions_[kCmdCertificate]);
     file->addSeparator();
     file->addAction(actions_[kCmdPrint]);
     file->addAction(actions_[kCmdPrintPreview]);
@@ -220,6 +226,8 @@ void CMainFrame::BuildCommands() {
     view->addSeparator();
     view->addAction(actions_[kCmdPatientList]);
     view->addAction(actions_[kCmdGlucoseProfile]);
+    view->addSeparator();
+    view->addAction(actions_[kCmdPictureViewer]);
     QMenu* user = bar->addMenu("B&enutzer");
     user->addAction(actions_[kCmdUserSettings]);
     user->addAction(actions_[kCmdSearch]);
@@ -413,9 +421,9 @@ void CMainFrame::Dispatch(int command) {
             OnPrintSetup();
             break;
         case kCmdPictureViewer:
-            prompter_.OpenWithDesktop(
-                pages_[kStartPage] ? static_cast<CDorvelView*>(pages_[kStartPage])->PicturePath()
-                                   : QString());
+            if (exportHandler) {
+                exportHandler(command);
+            }
             break;
         case kCmdAbout:
             OnAbout();
@@ -525,7 +533,9 @@ void CMainFrame::LoadSelectedPatient() {
         return;
     }
     doc_.currentPatientId = ToStored(IdOfEntry(patientBox_->currentText()));
-    doc_.LoadCurrentPatient();
+    if (const std::string problem = doc_.LoadCurrentPatient(); !problem.empty()) {
+        Message(Unreadable(texts::kUnreadableReadings, problem), texts::kCaption);
+    }
     doc_.store().StorePatientId(doc_.currentPatientId);
     doc_.deletionPending = false;
     ShowDataList();
@@ -547,18 +557,35 @@ void CMainFrame::AssignReadings() {
         Message(texts::kCreateFirst, texts::kCaption);
         return;
     }
+    if (!received.ok()) {
+        // Assigning nothing would pass the row off as done.
+        Message(Unreadable(texts::kUnreadableReceived, received.detail), texts::kCaption);
+        return;
+    }
     ImportOutcome outcome = ImportIntoPatient(doc_.dataFolder(), doc_.currentPatientId, selected);
-    if (!outcome.ok()) {
+    if (!outcome.ok() && !outcome.unsynced()) {
         // The readings stay in gr_data.dat and in the list: the user can try again.
         Message(QString("Die Messwerte konnten nicht gespeichert werden: %1")
                     .arg(QString::fromStdString(outcome.write.detail)),
                 texts::kCaption);
         return;
     }
-    panel_->RemoveRow(row);
+    if (outcome.unsynced()) {
+        // The file holds them, so they are shown; the row stays for a second try.
+        Message(QString("%1\n(%2)")
+                    .arg(QString::fromUtf8(kImportUnsyncedMessage),
+                         QString::fromStdString(outcome.write.detail)),
+                texts::kCaption);
+    } else {
+        panel_->RemoveRow(row);
+    }
     // The patient list carries each patient's reading count.
     doc_.RebuildPatientList();
-    doc_.readings = LoadReadings(doc_.dataFolder(), doc_.currentPatientId);
+    std::string problem;
+    doc_.readings = LoadReadings(doc_.dataFolder(), doc_.currentPatientId, &problem);
+    if (!problem.empty()) {
+        Message(Unreadable(texts::kUnreadableReadings, problem), texts::kCaption);
+    }
     doc_.selectedDate = doc_.clock().Today();
     // The readings just assigned are the newest: show them.
     doc_.dataList.jumpToNewest = true;
@@ -650,7 +677,9 @@ void CMainFrame::OpenSearchResult(int row) {
         return;
     }
     doc_.currentPatientId = ToStored(id);
-    doc_.LoadCurrentPatient();
+    if (const std::string problem = doc_.LoadCurrentPatient(); !problem.empty()) {
+        Message(Unreadable(texts::kUnreadableReadings, problem), texts::kCaption);
+    }
     doc_.store().StorePatientId(doc_.currentPatientId);
     ShowDataList();
     UpdateCommands();
@@ -701,7 +730,11 @@ void CMainFrame::OnPortSettings() {
         stored = 1;
         doc_.store().StorePort(1);
     }
-    CPortDialog dialog(stored, this);
+    QStringList labels;
+    for (int i = 0; i < 20 && link_; ++i) {
+        labels << link_->PortLabel(i);
+    }
+    CPortDialog dialog(labels, stored, this);
     const bool connectPressed = prompter_.Exec(dialog) == QDialog::Accepted;
     if (!link_) {
         return;
@@ -874,6 +907,9 @@ void CMainFrame::OnSessionEnded(SessionEnd end, const std::string& detail) {
 void CMainFrame::OnRecordsReady() {
     auto received = ReadWholeFile(JoinPath(doc_.dataFolder(), kDataFileName));
     panel_->Clear();
+    if (received.status == ReadStatus::Failed) {
+        Message(Unreadable(texts::kUnreadableReceived, received.detail), texts::kCaption);
+    }
     for (const ReceivedUser& u : ListReceivedUsers(received.bytes)) {
         panel_->AddRow(QString::fromStdString(UserLabel(u.number)), QString::number(u.count));
     }

@@ -91,7 +91,7 @@ class CMainFrame : public QMainWindow {
     void RestorePanel();  // a right click on the panel in search mode
     void UpdateStatusBar();
 
-    // Optional hand-overs for the export and mail commands.
+    // The export, mail and picture viewer commands (export_actions.h).
     std::function<void(int command)> exportHandler;
 
   private:

@@ -8,9 +8,11 @@
 #include "app/texts.h"
 #include "app_fixture.h"
 #include "meter/messages.h"
+#include "meter/received_data.h"
 #include "store/data_folder.h"
 #include "store/file_io.h"
 #include "store/patient_data_file.h"
+#include "support/file_faults.h"
 #include "support/records.h"
 
 namespace dorvel::test {
@@ -85,6 +87,40 @@ TEST_F(PanelTest, ReceivedUsersAreListedAndAssigned) {
     ASSERT_EQ(bert.size(), 2u);
     EXPECT_EQ(bert[0].meterUserId, "121");
     EXPECT_EQ(panel().RowCount(), 0);
+}
+
+TEST_F(PanelTest, ReadAndSyncFailuresReachTheUser) {
+    Start();
+    Receive();
+    panel().SelectRow(0);
+    {
+        // Assigning what could not be read would take the row away for nothing.
+        FileFaults faults;
+        faults.FailReading("gr_data.dat");
+        frame().Run(kCmdAssign);
+    }
+    ASSERT_EQ(prompter->messages.size(), 1u);
+    EXPECT_TRUE(
+        prompter->messages[0].text.startsWith("Die empfangenen Daten können nicht gelesen"));
+    EXPECT_EQ(panel().RowCount(), 2);
+    EXPECT_TRUE(LoadReadings(data(), "ANNA").empty());
+    {
+        FileFaults faults;
+        faults.FailFolderSync();
+        frame().Run(kCmdAssign);
+    }
+    ASSERT_EQ(prompter->messages.size(), 2u);
+    EXPECT_TRUE(prompter->messages[1].text.startsWith(QString::fromUtf8(kImportUnsyncedMessage)));
+    EXPECT_EQ(doc().readings.size(), 3u);  // in the file, so shown
+    EXPECT_EQ(panel().RowCount(), 2);      // and still there to be assigned again
+    {
+        // A patient whose data file cannot be read is not shown as one without readings.
+        FileFaults faults;
+        faults.FailReading("BERT.gdt");
+        frame().patientBox()->setCurrentIndex(1);
+    }
+    ASSERT_EQ(prompter->messages.size(), 3u);
+    EXPECT_TRUE(prompter->messages[2].text.contains("BERT.gdt"));
 }
 
 TEST_F(PanelTest, AssignWithoutAnyPatientAsksToCreateOne) {

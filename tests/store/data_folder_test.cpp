@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+
 #include "store/data_folder.h"
 #include "store/file_io.h"
+#include "support/file_faults.h"
 #include "support/temp_folder.h"
 
 namespace dorvel {
@@ -21,6 +25,15 @@ TEST(DataFolder, IsCreatedWithItsParents) {
     EXPECT_TRUE(EnsureDataFolder(folder));
     EXPECT_TRUE(FolderExists(folder));
     EXPECT_TRUE(EnsureDataFolder(folder));
+}
+
+TEST(DataFolder, ProblemSaysWhyItsFilesCannotBeReached) {
+    test::TempFolder dir;
+    EXPECT_FALSE(FolderProblem(dir.path()).has_value());
+    test::FileFaults faults;
+    faults.FailListing(EACCES);
+    EXPECT_NE(FolderProblem(dir.path()).value_or("").find(std::strerror(EACCES)),
+              std::string::npos);
 }
 
 TEST(PatientId, UnsafeIdsAreRefusedWithAReason) {
