@@ -147,6 +147,7 @@ void DrawKeyFigures(Surface& s, const Canvas& c, const GlucoseProfile& g, int un
     const std::string mean =
         g.mean ? GlucoseText(static_cast<int>(RoundHalfUp(*g.mean)), unit) + " " + UnitName(unit)
                : std::string(kNone);
+    constexpr size_t kCvRow = 4;
     const std::array<std::pair<std::string, std::string>, 6> rows = {{
         {"Messwerte im Zeitraum", std::to_string(g.readingCount)},
         {"Tage mit Messwerten", Printf("%d von %d", g.readingDays, g.periodDays)},
@@ -162,7 +163,7 @@ void DrawKeyFigures(Surface& s, const Canvas& c, const GlucoseProfile& g, int un
         s.SetFont(c.F(14));
         Cell(s, c.R(kLeft, top, kSplit, bottom), rows[i].first, kWhite,
              i + 1 == rows.size() ? kAlignLeft | kAlignVCenter | kWordBreak : kLeftLine, inset);
-        const bool marked = rows[i].second == cv && unstable;
+        const bool marked = i == kCvRow && unstable;
         s.SetFont(c.F(14, marked ? 700 : 400));
         Cell(s, c.R(kSplit, top, kRight, bottom), rows[i].second, marked ? kHighFill : kWhite,
              kCentredLine, inset);
