@@ -1,0 +1,242 @@
+// The physician's patient list: the rows its image holds, on screen and on
+// as many sheets as they need, in the certificate and as a PDF.
+#include "reports/patient_list_page.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "reports/page_frame.h"
+#include "reports/recording_surface.h"
+#include "reports/report_pages.h"
+#include "reports/report_text.h"
+#include "store/profile_file.h"
+#include "support/cli_fixture.h"
+#include "support/records.h"
+#include "text_fit_check.h"
+
+namespace dorvel::reports {
+namespace {
+
+using namespace std::string_literals;
+using Row = std::vector<std::string>;
+
+// `count` patients P001.. named "Name 001".., with k readings and a carer.
+std::string ListImage(int count, const std::string& name = "Name ") {
+    std::string image;
+    for (int k = 1; k <= count; ++k) {
+        const std::string n = Printf("%03d", k);
+        image += "P" + n + '\0' + name + n + '\0' + std::to_string(k * 7) + '\0' + "Carla" + '\0';
+    }
+    return image;
+}
+
+class PatientListPage : public ::testing::Test {
+  protected:
+    ReportData Data(std::string image) {
+        image_ = std::move(image);
+        ReportData data = MakeReportData(readings, UserSettings{}, RunSettings{}, Date{2012, 1, 15},
+                                         Date{2012, 1, 15});
+        data.patientList = image_;
+        return data;
+    }
+    // The texts of the rows below the header, five cells a row.
+    static std::vector<Row> Rows(const RecordingSurface& page) {
+        const auto texts = page.Texts();
+        std::vector<Row> rows;
+        for (size_t i = 5; i + 5 <= texts.size(); i += 5) {
+            Row row;
+            for (size_t c = 0; c < 5; ++c)
+                row.push_back(texts[i + c]->text);
+            rows.push_back(row);
+        }
+        return rows;
+    }
+    RecordingSurface Sheet(const ReportData& data, int sheet, bool frame = false) {
+        RecordingSurface page;
+        const PrintFonts fonts = PrintFonts::ForScale(paper.scale);
+        if (frame)
+            DrawHeader(page, paper, fonts, kPatientListKind, data.facts,
+                       FrameStyleOf(kPatientListIndex), true);
+        DrawReportPaper(kPatientListIndex, page, paper, fonts, data, sheet);
+        if (frame)
+            DrawFooter(page, paper, fonts, kPatientListKind, data.facts,
+                       FrameStyleOf(kPatientListIndex));
+        return page;
+    }
+
+    ReadingList readings;
+    PaperMetrics paper = PaperMetrics::FromMillimetres(202, 289);
+
+  private:
+    std::string image_;
+};
+
+TEST_F(PatientListPage, RowsAreTheImagesEntriesOnScreenAndPaper) {
+    const struct {
+        std::string image;
+        std::vector<Row> rows;
+    } cases[] = {
+        {"", {}},                                         // header only
+        {std::string(7, '\0'), {{"1", "", "", "", ""}}},  // one row of empty fields
+        {"A1\0\0"
+         "12\0Carla\0"s,
+         {{"1", "A1", "", "12", "Carla"}}},  // an empty name leaves its cell empty
+        {"A1\0J\xFCrgen\0"
+         "3\0\0B2\0Ben\0"
+         "4"s,
+         {{"1", "A1", "Jürgen", "3", ""}}},  // Windows-1252; no fourth NUL, no second row
+    };
+    for (const auto& c : cases) {
+        const ReportData data = Data(c.image);
+        RecordingSurface screen;
+        DrawReportScreen(kPatientListIndex, screen, data, Growth{});
+        ASSERT_NE(screen.FindText("Name des Betreuers"), nullptr);
+        EXPECT_EQ(Rows(screen), c.rows) << c.image;
+        EXPECT_EQ(Rows(Sheet(data, 1)), c.rows) << c.image;
+        EXPECT_NE(Sheet(data, 1).FindText("Name Betreuer"), nullptr);
+        EXPECT_EQ(ReportSheets(kPatientListIndex, data), 1);
+        EXPECT_EQ(ReportScreenHeight(kPatientListIndex, data), kBaseScreenHeight);
+    }
+}
+
+TEST_F(PatientListPage, CellsAndColoursOnScreen) {
+    RecordingSurface page;
+    DrawPatientListScreen(page, Data(ListImage(2)), Growth{5, 7});
+    EXPECT_EQ(page.ops().front().rect, (Rect{0, 0, 815, 657}));
+    const auto* header = page.FindText("Patient(ID)");
+    ASSERT_NE(header, nullptr);
+    EXPECT_EQ(header->rect, (Rect{90, 12, 265, 30}));  // columns do not follow the growth
+    EXPECT_EQ(header->background, kSilver);
+    EXPECT_EQ(page.RectanglesAt(Rect{90, 10, 265, 30}).size(), 1u);
+
+    const auto* number = page.FindText("2");
+    ASSERT_NE(number, nullptr);
+    // Rows share their outlines; a text keeps clear of the neighbours' pixel.
+    EXPECT_EQ(page.RectanglesAt(Rect{10, 46, 90, 64}).size(), 1u);
+    EXPECT_EQ(number->rect, (Rect{10, 47, 90, 63}));
+    EXPECT_EQ(number->textColor, kBlack);
+    EXPECT_EQ(number->background, kSilver);
+    const auto* carer = page.Texts().back();
+    EXPECT_EQ(carer->rect, (Rect{615, 47, 790, 63}));
+    EXPECT_EQ(carer->textColor, kBlue);
+    EXPECT_EQ(carer->background, kWhite);
+    EXPECT_EQ(carer->font, (Font{"Arial", 14, 400}));
+}
+
+TEST_F(PatientListPage, ALongListIsAsTallAsItsRowsAndFitsItsCells) {
+    const ReportData data =
+        Data(ListImage(45, "Maximiliane Alexandra von Hohenzollern-Sigmaringen "));
+    const int height = ReportScreenHeight(kPatientListIndex, data);
+    EXPECT_EQ(height, 30 + 17 * 45 + 10);
+    RecordingSurface page;
+    DrawReportScreen(kPatientListIndex, page, data, Growth{});
+    EXPECT_EQ(page.ops().front().rect, (Rect{0, 0, 810, height}));
+    ASSERT_EQ(Rows(page).size(), 45u);
+    EXPECT_EQ(page.RectanglesAt(Rect{10, 29 + 17 * 44, 90, 30 + 17 * 45}).size(), 1u);
+    EXPECT_TRUE(test::TextsFitTheirBoxes(page));
+}
+
+TEST_F(PatientListPage, SheetsGoOnWithTheNextRowsAboveTheFooter) {
+    const struct {
+        int patients;
+        int sheets;
+    } counts[] = {{1, 1}, {33, 1}, {34, 2}, {45, 2}, {66, 2}, {67, 3}};
+    for (const auto& c : counts)
+        EXPECT_EQ(PatientListSheets(Data(ListImage(c.patients))), c.sheets) << c.patients;
+
+    // One sheet and one row more: the 34th patient alone on sheet 2, where
+    // the first row stands.
+    ReportData data = Data(ListImage(34));
+    const RecordingSurface first = Sheet(data, 1);
+    const std::vector<Row> last = Rows(Sheet(data, 2));
+    ASSERT_EQ(last.size(), 1u);
+    EXPECT_EQ(last[0][0], "34");
+    EXPECT_EQ(last[0][1], "P034");
+    EXPECT_EQ(Sheet(data, 2).FindText("34")->rect, first.FindText("1")->rect);
+    EXPECT_TRUE(Rows(Sheet(data, 3)).empty());
+
+    // 45 patients with long names, on A4 and on narrow paper, with the frame.
+    for (const PaperMetrics sheetPaper :
+         {PaperMetrics::FromMillimetres(202, 289), PaperMetrics::FromMillimetres(140, 200)}) {
+        paper = sheetPaper;
+        data = Data(ListImage(45, "Maximiliane Alexandra von Hohenzollern-Sigmaringen "));
+        std::vector<std::string> numbers, ids;
+        for (int sheet = 1; sheet <= 2; ++sheet) {
+            EXPECT_TRUE(test::TextsFitTheirBoxes(Sheet(data, sheet, true))) << "sheet " << sheet;
+            const RecordingSurface page = Sheet(data, sheet);
+            for (const Row& row : Rows(page)) {
+                numbers.push_back(row[0]);
+                ids.push_back(row[1]);
+            }
+            int lowest = 0;
+            for (const auto& op : page.ops()) {
+                if (op.kind == RecordingSurface::Kind::Rectangle)
+                    lowest = std::max(lowest, op.rect.bottom);
+            }
+            EXPECT_LE(lowest, paper.Y(35)) << "sheet " << sheet;
+        }
+        ASSERT_EQ(numbers.size(), 45u);
+        for (int k = 1; k <= 45; ++k) {
+            EXPECT_EQ(numbers[static_cast<size_t>(k - 1)], std::to_string(k));
+            EXPECT_EQ(ids[static_cast<size_t>(k - 1)], Printf("P%03d", k));
+        }
+    }
+}
+
+TEST_F(PatientListPage, CertificateTakesTheListSheetsOnceWhenMarked) {
+    for (int month : {3, 9})
+        readings.push_back(ReadingFromRecord(test::StoredRecord(1, 0, 2011, month, 10, 8, 0, 99)));
+    const ReportData data = Data(ListImage(45));
+    PrintChoices choices;
+    choices.Open(kDataListIndex);
+    choices.ChooseRange(1, kDataListIndex);
+    const PrintJob without = MakeReportPrintJob(data, kDataListIndex, choices);
+    EXPECT_EQ(CountPages(choices, kDataListIndex, without.sizes).pages, 1 + 1);
+
+    choices.marked[kPatientListIndex] = true;  // the dialog was opened on the list before
+    const PrintJob with = MakeReportPrintJob(data, kDataListIndex, choices);
+    const PageCount count = CountPages(choices, kDataListIndex, with.sizes);
+    ASSERT_EQ(count.pages, 1 + 1 + 2);
+    // Its two pages are the two sheets, in order.
+    for (int n = 3; n <= 4; ++n) {
+        const PagePlace place = PlaceOfPage(n, count.boundary);
+        EXPECT_EQ(place.kind, kPatientListKind);
+        RecordingSurface page;
+        with.body(page, paper, PrintFonts::ForScale(paper.scale), place);
+        EXPECT_EQ(Rows(page).front()[0], n == 3 ? "1" : "34");
+    }
+
+    // Printed from the list page itself: every sheet of the list.
+    PrintChoices fromList;
+    fromList.Open(kPatientListIndex);
+    const PrintJob list = MakeReportPrintJob(data, kPatientListIndex, fromList);
+    EXPECT_EQ(CountPages(fromList, kPatientListIndex, list.sizes).pages, 2);
+}
+
+class PatientListPdf : public test::CliTest {};
+
+TEST_F(PatientListPdf, HoldsEveryPatientOfAHundredOnce) {
+    for (int k = 1; k <= 100; ++k) {
+        PatientProfile profile;
+        profile.name = Printf("Name %03d", k);
+        ASSERT_TRUE(WriteProfile(dir.path(), Printf("P%03d", k), profile, UserSettings{}).ok());
+    }
+    const std::string pdf = dir.File("list.pdf");
+    ASSERT_EQ(Cli("report P042 --page 8 --out " + pdf), 0) << out;
+    const std::string text = test::PdfText(pdf);
+    const auto occurrences = [&](const std::string& word) {
+        size_t found = 0;
+        for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1))
+            ++found;
+        return found;
+    };
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\f'), 4);  // 33 + 33 + 33 + 1 rows
+    for (int k = 1; k <= 100; ++k) {
+        EXPECT_EQ(occurrences(Printf("P%03d", k)), 1u) << k;
+        EXPECT_EQ(occurrences(Printf("Name %03d", k)), 1u) << k;
+    }
+}
+
+}  // namespace
+}  // namespace dorvel::reports
