@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -69,13 +70,16 @@ void ReportPageView::Tell(const std::string& text) {
     services_->prompter.Message(window(), QString::fromStdString(text), Caption());
 }
 
-void ReportPageView::paintEvent(QPaintEvent*) {
+void ReportPageView::paintEvent(QPaintEvent* event) {
     // The page may have grown since the last look (a rebuilt patient list).
     UpdateScroll();
     QPainter painter(this);
     painter.fillRect(rect(), palette().window());
-    painter.translate(0, -scrollTop());
+    const int top = scrollTop();
+    painter.translate(0, -top);
     reports::PainterSurface surface(painter);
+    const QRect seen = event->rect().translated(0, top);
+    surface.SetClipBox(reports::Rect{seen.left(), seen.top(), seen.right() + 1, seen.bottom() + 1});
     Draw(surface, reports::Growth{doc_.growthWidth, doc_.growthHeight});
 }
 

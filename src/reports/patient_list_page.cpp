@@ -41,7 +41,7 @@ void HeaderRow(Surface& surface, const Edges& edges, int top, int titleTop, int 
                const std::array<std::string_view, 5>& titles) {
     surface.SetBrush(Brush{kSilver});
     surface.SetTextColor(kBlack);
-    surface.SetBackground(kSilver, true);
+    surface.SetBackground(kSilver, false);
     for (size_t c = 0; c < titles.size(); ++c) {
         surface.Rectangle(Rect{edges[c], top, edges[c + 1], bottom});
         surface.Text(Rect{edges[c], titleTop, edges[c + 1], bottom}, titles[c], kCentredLine);
@@ -60,13 +60,13 @@ void PatientRow(Surface& surface, const Edges& edges, int top, int bottom, int o
     };
     surface.SetBrush(Brush{kSilver});
     surface.SetTextColor(kBlack);
-    surface.SetBackground(kSilver, true);
+    surface.SetBackground(kSilver, false);
     surface.Rectangle(cell(0));
     surface.Text(textBox(0), Printf("%d", number), kCentredLine);
 
     surface.SetBrush(Brush{kWhite});
     surface.SetTextColor(kBlue);
-    surface.SetBackground(kWhite, true);
+    surface.SetBackground(kWhite, false);
     const std::string_view texts[] = {fields.id, fields.name, fields.count, fields.carer};
     for (size_t c = 1; c < 5; ++c) {
         surface.Rectangle(cell(c));
@@ -98,12 +98,16 @@ void DrawPatientListScreen(Surface& surface, const ReportData& data, Growth grow
     surface.Rectangle(Rect{0, 0, kBaseScreenWidth + growth.width, bottom});
 
     HeaderRow(surface, kScreenEdges, 10, 12, 30, kPatientListScreenTitles);
+    // A window shows a few dozen rows of a list of thousands: only those are drawn.
+    const std::optional<Rect>& seen = surface.clipBox();
     int k = 0;
     for (const PatientListFields& fields : WalkPatientListFields(data.patientList)) {
         const int down = kScreenRowStep * (k + 1);
-        // The rows share their outlines: one pixel each way.
-        PatientRow(surface, kScreenEdges, 12 + down, 30 + down, 1, k + 1, fields);
         ++k;
+        if (seen && (30 + down <= seen->top || 12 + down >= seen->bottom))
+            continue;
+        // The rows share their outlines: one pixel each way.
+        PatientRow(surface, kScreenEdges, 12 + down, 30 + down, 1, k, fields);
     }
 }
 

@@ -135,6 +135,14 @@ TEST_F(PatientListPage, ALongListIsAsTallAsItsRowsAndFitsItsCells) {
     ASSERT_EQ(Rows(page).size(), 45u);
     EXPECT_EQ(page.RectanglesAt(Rect{10, 29 + 17 * 44, 90, 30 + 17 * 45}).size(), 1u);
     EXPECT_TRUE(test::TextsFitTheirBoxes(page));
+
+    // A window that shows part of the list is drawn only the rows it shows.
+    RecordingSurface window;
+    window.SetClipBox(Rect{0, 300, 810, 400});
+    DrawReportScreen(kPatientListIndex, window, data, Growth{});
+    const std::vector<Row> seen = Rows(window);
+    ASSERT_EQ(seen.size(), 7u);  // rows 16..22 reach into 300..399
+    EXPECT_EQ(seen.front()[0], "16");
 }
 
 TEST_F(PatientListPage, SheetsGoOnWithTheNextRowsAboveTheFooter) {
