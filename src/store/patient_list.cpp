@@ -59,10 +59,10 @@ std::vector<std::string> ProfileIds(const std::string& dataFolder) {
 
 int CountedReadings(std::string_view recordImage) {
     int count = 0;
-    for (size_t pos = 0; pos + kRecordSize <= recordImage.size(); pos += kRecordSize) {
-        if (recordImage[pos + 3] != '0' + kControlMarker)
-            ++count;
-    }
+    // Counted without a branch: the markers of a patient's readings follow
+    // no pattern a branch predictor could learn.
+    for (size_t pos = 0; pos + kRecordSize <= recordImage.size(); pos += kRecordSize)
+        count += recordImage[pos + 3] != '0' + kControlMarker ? 1 : 0;
     return count;
 }
 

@@ -23,6 +23,10 @@ std::string Records(size_t count, size_t controlEvery = 0) {
 TEST(ReadingCount, CountsWhatTheLoaderSeesWithoutKeepingIt) {
     const std::string one = Records(1);
     const std::string control = Records(1, 1);
+    std::string oddBytes = Records(300);
+    oddBytes[100] = '\0';  // no white space: the file goes on
+    oddBytes[101] = '\x7F';
+    oddBytes[5000] = '\v';
     const struct {
         const char* what;
         std::string bytes;
@@ -32,6 +36,7 @@ TEST(ReadingCount, CountsWhatTheLoaderSeesWithoutKeepingIt) {
         {"a control reading is not counted", one + control, 1},
         {"a cut record is not counted", one + one.substr(0, 10), 1},
         {"the file ends at white space", one + " " + one, 1},
+        {"control bytes are no white space", oddBytes, 5000 / 22},
         {"white space in the first record", one.substr(0, 5) + "\n" + one.substr(6), 0},
         {"across read blocks", Records(8192 + 7, 1000) + "\r" + one, 8199 - 9},
         {"no more than the data model holds", Records(kMaxRecords + 30, 2), 22727},
