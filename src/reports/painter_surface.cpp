@@ -2,6 +2,7 @@
 
 #include "text_metrics.h"
 
+#include <QPaintEngine>
 #include <QPen>
 #include <algorithm>
 #include <cmath>
@@ -107,9 +108,32 @@ void PainterSurface::Rectangle(const Rect& rect) {
             painter_.fillRect(rect.left, rect.top, w, h, ToQt(brush().color));
         return;
     }
+    if (PixelOutline()) {
+        // The same pixels the stroker sets for a thin outline, as four
+        // one-pixel bands: tables of many cells draw several times faster.
+        if (!brush().hollow && w > 2 && h > 2)
+            painter_.fillRect(rect.left + 1, rect.top + 1, w - 2, h - 2, ToQt(brush().color));
+        const QColor line = ToQt(pen().color);
+        painter_.fillRect(rect.left, rect.top, w, 1, line);
+        painter_.fillRect(rect.left, rect.bottom - 1, w, 1, line);
+        painter_.fillRect(rect.left, rect.top, 1, h, line);
+        painter_.fillRect(rect.right - 1, rect.top, 1, h, line);
+        return;
+    }
     ApplyPen();
     // The outline runs on the first and last column and row inside the box.
     painter_.drawRect(rect.left, rect.top, w - 1, h - 1);
+}
+
+bool PainterSurface::PixelOutline() const {
+    // Only where a logical unit is one device pixel and lines are not
+    // smoothed; paper and PDF keep their thinnest device lines.
+    const Pen& p = pen();
+    return p.style == PenStyle::Solid && p.width <= 1 && painter_.paintEngine() != nullptr &&
+           painter_.paintEngine()->type() == QPaintEngine::Raster &&
+           painter_.transform().type() <= QTransform::TxTranslate &&
+           !painter_.testRenderHint(QPainter::Antialiasing) &&
+           painter_.device()->devicePixelRatio() == 1.0;
 }
 
 void PainterSurface::Ellipse(const Rect& rect) {
