@@ -2,6 +2,7 @@
 
 #include "text_metrics.h"
 
+#include <QFontMetricsF>
 #include <QPaintEngine>
 #include <QPen>
 #include <algorithm>
@@ -10,6 +11,13 @@
 namespace dorvel::reports {
 
 namespace {
+
+// A single line the layout would place by its advance alone: no line break,
+// no tab and no trailing blank (which the layout leaves out when aligning).
+bool PlainLine(const QString& s, unsigned flags) {
+    return !(flags & kWordBreak) && !s.contains(QLatin1Char('\n')) &&
+           !s.contains(QLatin1Char('\t')) && !s.endsWith(QLatin1Char(' '));
+}
 
 QColor ToQt(Color c) {
     return QColor(c.r, c.g, c.b);
@@ -154,6 +162,24 @@ void PainterSurface::DrawText(const Rect& box, std::string_view text, unsigned f
     ApplyText();
     const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     const int qflags = QtTextFlags(flags);
+    if (angle == 0 && PlainLine(s, flags)) {
+        // One line placed as the layout would place it, without building a
+        // layout: tables of many cells draw markedly faster, on paper too.
+        const QFontMetricsF m(painter_.font(), painter_.device());
+        const qreal width = m.horizontalAdvance(s);
+        qreal x = box.left;
+        if (flags & kAlignHCenter)
+            x = (box.left + box.right - width) / 2;
+        else if (flags & kAlignRight)
+            x = box.right - width;
+        qreal y = box.top + m.ascent();
+        if (flags & kAlignVCenter)
+            y = (box.top + box.bottom - m.ascent() - m.descent()) / 2 + m.ascent();
+        else if (flags & kAlignBottom)
+            y = box.bottom - m.descent();
+        painter_.drawText(QPointF(x, y), s);
+        return;
+    }
     if (angle == 0) {
         painter_.drawText(QRect(box.left, box.top, box.right - box.left, box.bottom - box.top),
                           qflags, s);

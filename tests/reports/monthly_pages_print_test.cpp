@@ -10,6 +10,7 @@
 #include "reports/logbook_page.h"
 #include "reports/painter_surface.h"
 #include "reports/report_text.h"
+#include "reports/text_metrics.h"
 #include "support/cli_fixture.h"
 #include "text_fit_check.h"
 
@@ -137,30 +138,43 @@ TEST(MonthlyPages, CertificatePageOfMonthKShowsMonthK) {
     }
 }
 
-// Tables on screen draw their thin outlines as pixel bands; the pixels must
-// be the stroker's.
-TEST(MonthlyPages, ScreenOutlinesAreTheStrokersPixels) {
+// Tables on screen draw their outlines as pixel bands and their one-line
+// texts without a layout; the pixels must be those Qt's own paths give.
+TEST(MonthlyPages, FastTablePathsDrawQtsOwnPixels) {
     const Rect rects[] = {{10, 10, 100, 48}, {5, 5, 6, 30}, {20, 60, 40, 61}, {50, 50, 52, 52}};
+    const std::pair<unsigned, int> texts[] = {
+        {kCentredLine, Qt::AlignCenter},
+        {kLeftLine, Qt::AlignLeft | Qt::AlignVCenter},
+        {kAlignRight | kAlignBottom, Qt::AlignRight | Qt::AlignBottom},
+        {kAlignHCenter, Qt::AlignHCenter | Qt::AlignTop}};
+    const Font font{"Arial", 13, 400};
     for (const bool hollow : {false, true}) {
         QImage fast(120, 80, QImage::Format_RGB32);
         fast.fill(Qt::gray);
-        QImage stroked = fast;
+        QImage qt = fast;
         {
             QPainter painter(&fast);
             PainterSurface surface(painter);
             surface.SetBrush(Brush{kHighFill, hollow});
             for (const Rect& r : rects)
                 surface.Rectangle(r);
+            surface.SetFont(font);
+            surface.SetBackground(kWhite, false);
+            for (const auto& [flags, qtFlags] : texts)
+                surface.Text(Rect{10, 10, 100, 48}, "157 (14 / 1)", flags);
         }
-        QPainter painter(&stroked);
+        QPainter painter(&qt);
         QPen pen(Qt::black, 0);
         pen.setCosmetic(true);
         painter.setPen(pen);
         painter.setBrush(hollow ? QBrush(Qt::NoBrush) : QBrush(QColor(255, 192, 192)));
         for (const Rect& r : rects)
             painter.drawRect(r.left, r.top, r.right - r.left - 1, r.bottom - r.top - 1);
+        painter.setFont(QtFontFor(font));
+        for (const auto& [flags, qtFlags] : texts)
+            painter.drawText(QRect(10, 10, 90, 38), qtFlags, "157 (14 / 1)");
         painter.end();
-        EXPECT_EQ(fast, stroked) << hollow;
+        EXPECT_EQ(fast, qt) << hollow;
     }
 }
 
