@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <set>
 #include <string>
 
 #include "meter/received_data.h"
@@ -42,6 +43,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         __builtin_trap();
     SaveReadings(Folder(), "F", list);
     WriteFileAtomic(path, bytes);
-    ImportIntoPatient(Folder(), "F", std::string(bytes, 0, bytes.size() - bytes.size() % 22));
+    const std::string before = ReadRecordFile(path).image;
+    if (!ImportIntoPatient(Folder(), "F", std::string(bytes, 0, bytes.size() - bytes.size() % 22))
+             .ok())
+        return 0;
+    // No stored record disappears through an import, whatever it holds.
+    const std::string after = ReadRecordFile(path).image;
+    std::set<std::string_view> kept;
+    for (size_t pos = 0; pos + 22 <= after.size(); pos += 22)
+        kept.insert(std::string_view(after).substr(pos, 22));
+    for (size_t pos = 0; pos + 22 <= before.size(); pos += 22) {
+        if (kept.count(std::string_view(before).substr(pos, 22)) == 0)
+            __builtin_trap();
+    }
     return 0;
 }

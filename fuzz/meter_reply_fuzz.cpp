@@ -11,7 +11,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace dorvel;
     const std::string reply(reinterpret_cast<const char*>(data), size);
     // Every prefix, as the session sees the reply grow.
+    bool ended = false;  // once no reply can come of the bytes, none ever does
     for (size_t n = size > 64 ? size - 64 : 0; n <= size; ++n) {
+        const ReplyShape shape = ExamineReply(std::string_view(reply).substr(0, n));
+        const bool hopeless =
+            shape.kind == ReplyShape::Kind::NotAReply || shape.kind == ReplyShape::Kind::Overrun;
+        if ((ended && !hopeless) || shape.count < 0 || shape.count > 999 || shape.headerSize > 6)
+            __builtin_trap();
+        ended = hopeless;
         const ReplyVerdict v = ParseReply(std::string_view(reply).substr(0, n));
         if (v.kind != ReplyVerdict::Kind::Complete)
             continue;

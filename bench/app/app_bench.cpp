@@ -29,7 +29,7 @@ class SilentPrompter : public Prompter {
     bool AskOkCancel(QWidget*, const QString&, const QString&) override { return false; }
     bool AskYesNo(QWidget*, const QString&, const QString&) override { return false; }
     int Exec(QDialog&) override { return 0; }
-    void OpenWithDesktop(const QString&) override {}
+    bool OpenWithDesktop(const QString&) override { return true; }
 };
 
 // A working folder with one patient of 45,454 readings, remembered as the last one.

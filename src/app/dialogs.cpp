@@ -40,12 +40,13 @@ std::optional<QString> AskSearchName(Prompter& prompter, QWidget* parent) {
     return dialog.edit()->text();
 }
 
-CPortDialog::CPortDialog(int storedPort, QWidget* parent)
+CPortDialog::CPortDialog(const QStringList& labels, int storedPort, QWidget* parent)
     : QDialog(parent), list_(new QComboBox(this)) {
     setWindowTitle("Anschluss-Einstellungen");
-    for (int i = 1; i <= 20; ++i) {
-        list_->addItem(QString("COM%1").arg(i));
+    for (int i = 0; i < 20; ++i) {
+        list_->addItem(i < labels.size() ? labels[i] : QString("COM%1").arg(i + 1));
     }
+    list_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     list_->setEditable(false);  // chosen from, never typed into
     list_->setCurrentIndex(storedPort >= 1 && storedPort <= 20 ? storedPort - 1 : -1);
     auto* row = new QHBoxLayout;
@@ -117,8 +118,20 @@ CAboutDlg::CAboutDlg(Prompter& prompter, QString guidePath, QWidget* parent)
     buttons->addWidget(help_);
     layout->addLayout(buttons);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(help_, &QPushButton::clicked, this,
-            [&prompter, guidePath] { prompter.OpenWithDesktop(guidePath); });
+    connect(help_, &QPushButton::clicked, this, [this, &prompter, guidePath] {
+        // Without a program for PDF files nothing would appear: say where the guide lies.
+        QString problem;
+        if (!QFile::exists(guidePath)) {
+            problem = "Das Benutzerhandbuch fehlt. Es gehört hierher:";
+        } else if (!prompter.OpenWithDesktop(guidePath)) {
+            problem =
+                "Es ist kein Programm zum Anzeigen von PDF-Dateien installiert. Das "
+                "Benutzerhandbuch liegt hier:";
+        }
+        if (!problem.isEmpty()) {
+            prompter.Message(this, problem + "\n" + QDir::toNativeSeparators(guidePath), "Merovan");
+        }
+    });
 }
 
 QString UserGuidePath() {

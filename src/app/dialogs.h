@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QStringList>
 #include <optional>
 
 class QComboBox;
@@ -31,8 +32,10 @@ std::optional<QString> AskSearchName(Prompter& prompter, QWidget* parent);
 class CPortDialog : public QDialog {
     Q_OBJECT
   public:
+    // `labels` names the twenty ports as the user knows them, each with its
+    // device ("COM20 (/dev/pts/3)"); missing entries read "COM<n>".
     // `storedPort` is the stored 1-based port number; 0 or above 20 selects nothing.
-    CPortDialog(int storedPort, QWidget* parent = nullptr);
+    CPortDialog(const QStringList& labels, int storedPort, QWidget* parent = nullptr);
     QComboBox* list() const { return list_; }
     int selectedIndex() const;  // -1 when nothing is selected
 

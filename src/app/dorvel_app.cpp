@@ -1,9 +1,25 @@
 #include "dorvel_app.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+#include "export_actions.h"
 #include "report_page_view.h"
 #include "store/data_folder.h"
+#include "texts.h"
 
 namespace dorvel {
+
+QTranslator* InstallQtGermanTranslations(QCoreApplication& app) {
+    auto* translator = new QTranslator(&app);
+    if (!translator->load("qtbase_de", QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        !QCoreApplication::installTranslator(translator)) {
+        delete translator;
+        return nullptr;
+    }
+    return translator;
+}
 
 CDorvelApp::CDorvelApp(const std::string& workingFolder, std::unique_ptr<PatientStore> store,
                        std::unique_ptr<Prompter> prompter, std::unique_ptr<SessionLink> link,
@@ -18,11 +34,18 @@ CDorvelApp::CDorvelApp(const std::string& workingFolder, std::unique_ptr<Patient
         pages = MakeReportPageFactory(*prompter_);
     }
     frame_ = std::make_unique<CMainFrame>(*doc_, *prompter_, link_.get(), std::move(pages));
+    exports_ = new ExportActions(*frame_, *doc_, *prompter_);
+    frame_->exportHandler = [this](int command) { exports_->Run(command); };
     if (link_) {
         link_->ScanForAdapter();
     }
     doc_->RebuildPatientList();
-    doc_->LoadCurrentPatient();
+    const std::string problem = doc_->LoadCurrentPatient();
+    if (!problem.empty()) {
+        prompter_->Message(frame_.get(),
+                           QString(texts::kUnreadableReadings).arg(QString::fromStdString(problem)),
+                           texts::kCaption);
+    }
 }
 
 CDorvelApp::~CDorvelApp() {

@@ -8,7 +8,18 @@
 #include "patient_store.h"
 #include "prompter.h"
 
+class QCoreApplication;
+class QTranslator;
+
 namespace dorvel {
+
+class ExportActions;
+
+// Qt's own German texts: standard buttons, file and print dialogs, page
+// setup, print preview and the names of shortcuts ("Strg+P"). The program's
+// own texts are German already. Nothing when the translations are not
+// installed (the package qt6-translations-l10n); the texts then stay English.
+QTranslator* InstallQtGermanTranslations(QCoreApplication& app);
 
 // Start-up in order: data folder, store and document, the frame with its
 // panel and patient box, the current patient's data, then the window.
@@ -32,6 +43,7 @@ class CDorvelApp {
     std::unique_ptr<SessionLink> link_;
     std::unique_ptr<CDorvelDoc> doc_;
     std::unique_ptr<CMainFrame> frame_;
+    ExportActions* exports_ = nullptr;  // owned by the frame
 };
 
 }  // namespace dorvel

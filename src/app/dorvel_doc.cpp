@@ -10,15 +10,17 @@ CDorvelDoc::CDorvelDoc(std::string dataFolder, PatientStore& store, Clock clock)
       store_(store),
       clock_(clock) {}
 
-void CDorvelDoc::LoadCurrentPatient() {
+std::string CDorvelDoc::LoadCurrentPatient() {
     store_.ReadProfile(dataFolder_, currentPatientId, profile, settings);
-    readings =
-        currentPatientId.empty() ? ReadingList{} : LoadReadings(dataFolder_, currentPatientId);
+    std::string problem;
+    readings = currentPatientId.empty() ? ReadingList{}
+                                        : LoadReadings(dataFolder_, currentPatientId, &problem);
     selectedDate = clock_.Today();
     ResetListPosition();
     // A patient's data list opens on its newest readings (row 1 is the newest).
     dataList = DataListCursor{0, true};
     Recompute();
+    return problem;
 }
 
 void CDorvelDoc::Recompute() {

@@ -63,7 +63,9 @@ class CDorvelDoc {
     int growthHeight = 0;
 
     // Reads the current patient's profile and data file, period = today.
-    void LoadCurrentPatient();
+    // Returns why the data file could not be read (the readings are then
+    // empty), empty when it could.
+    std::string LoadCurrentPatient();
     void ResetListPosition() {
         listPositionA = 0;
         listPositionB = 0;

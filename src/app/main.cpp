@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QTimer>
 #include <clocale>
+#include <csignal>
 #include <memory>
 
 #include "dorvel_app.h"
@@ -36,7 +37,11 @@ void TakeScreenshotAfterDownload(dorvel::CMainFrame& frame, const QString& file)
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Under a file-size limit a write then fails with EFBIG, which is
+    // reported and leaves the old file, instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
+    dorvel::InstallQtGermanTranslations(app);
     // Qt takes the user's locale for everything; numbers in our reports and
     // files keep their decimal point whatever the desktop's language.
     std::setlocale(LC_NUMERIC, "C");

@@ -4,17 +4,22 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDockWidget>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPageSetupDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
+#include <algorithm>
 #include <cstdio>
+#include <utility>
+#include <vector>
 
 #include "dialogs.h"
 #include "meter/messages.h"
@@ -32,6 +37,10 @@
 namespace dorvel {
 namespace {
 
+QString Unreadable(const char* text, const std::string& detail) {
+    return QString(text).arg(QString::fromStdString(detail));
+}
+
 struct CommandText {
     int id;
     const char* menu;     // the German menu entry, empty for toolbar-only commands
@@ -46,7 +55,8 @@ const CommandText kCommands[] = {
      QStyle::SP_DriveNetIcon},
     {kCmdPatientList, "&Patienten", "Patienten", QStyle::SP_FileDialogListView},
     {kCmdExport, "&Export...", "Export", QStyle::SP_DialogSaveButton},
-    {kCmdCertificate, "", "Bescheinigung exportieren", QStyle::SP_DialogSaveButton},
+    {kCmdCertificate, "&Bescheinigung exportieren...", "Bescheinigung exportieren",
+     QStyle::SP_DialogSaveButton},
     {kCmdPrevYear, "", "Zurück/ Daten vorheriges Jahr", QStyle::SP_MediaSkipBackward},
     {kCmdPrevMonth, "", "Zurück/ Daten vorheriger Monat", QStyle::SP_MediaSeekBackward},
     {kCmdNextMonth, "", "Vor/ Daten nächster Monat", QStyle::SP_MediaSeekForward},
@@ -69,7 +79,7 @@ const CommandText kCommands[] = {
     {kCmdCreateId, "", texts::kCreateButton, QStyle::SP_FileIcon},
     {kCmdPanelMenu, "", "", QStyle::SP_TitleBarMenuButton},
     {kCmdPatientBox, "", "Patient", QStyle::SP_FileIcon},
-    {kCmdPictureViewer, "", "Bildbetrachter", QStyle::SP_DirOpenIcon},
+    {kCmdPictureViewer, "Bild&betrachter", "Bildbetrachter", QStyle::SP_DirOpenIcon},
     {kCmdMail, "Emai&l senden", "Email senden", QStyle::SP_DirLinkIcon},
     {kCmdPrintSetup, "Dr&uckeinstellungen...", "Druckeinstellungen", QStyle::SP_FileIcon},
     {kCmdPrint, "D&ruck...\tStrg+P", "Drucken", QStyle::SP_FileDialogToParent},
@@ -105,19 +115,30 @@ int RedrawTimerOf(int page) {
     return 0;
 }
 
-QString IdOfEntry(const QString& entry) {
-    const auto dash = entry.indexOf(" - ");
-    return (dash < 0 ? entry : entry.left(dash)).trimmed();
+// Each patient box entry carries its ID and name as stored (file bytes): the
+// shown "ID - Name" cannot be split again when an ID holds " - " itself.
+constexpr int kIdRole = Qt::UserRole;
+constexpr int kNameRole = Qt::UserRole + 1;
+
+std::string EntryData(const QComboBox& box, int index, int role) {
+    return index < 0 ? std::string() : box.itemData(index, role).toByteArray().toStdString();
 }
 
 }  // namespace
+
+std::vector<std::string> CMainFrame::PatientBoxIds() const {
+    std::vector<std::string> ids;
+    for (int i = 0; i < patientBox_->count(); ++i) {
+        ids.push_back(EntryData(*patientBox_, i, kIdRole));
+    }
+    return ids;
+}
 
 CMainFrame::CMainFrame(CDorvelDoc& doc, Prompter& prompter, SessionLink* link,
                        PageFactory pageFactory, QWidget* parent)
     : QMainWindow(parent), doc_(doc), prompter_(prompter), link_(link) {
     setWindowTitle(texts::kCaption);
     move(50, 50);
-    resize(985, 664);
     BuildCommands();
     BuildStatusBar();
 
@@ -144,6 +165,7 @@ CMainFrame::CMainFrame(CDorvelDoc& doc, Prompter& prompter, SessionLink* link,
     }
     stack_->setCurrentIndex(kStartPage);
     doc_.currentPage = kStartPage;
+    OpenAtPageSize();
 
     progress_ = new ProgressWindow(this);
     progress_->SetTitle(texts::kProgressIdleTitle);
@@ -163,7 +185,7 @@ CMainFrame::CMainFrame(CDorvelDoc& doc, Prompter& prompter, SessionLink* link,
     FillPatientBox();
     SelectCurrentPatientInBox();
     if (patientBox_->count() > 0) {
-        doc_.currentPatientId = ToStored(IdOfEntry(patientBox_->currentText()));
+        doc_.currentPatientId = EntryData(*patientBox_, patientBox_->currentIndex(), kIdRole);
         doc_.store().StorePatientId(doc_.currentPatientId);
     } else {
         doc_.currentPatientId.clear();
@@ -186,6 +208,19 @@ CMainFrame::~CMainFrame() {
     }
 }
 
+void CMainFrame::OpenAtPageSize() {
+    // The window opens with room for a page at its base size, 810 x 650
+    // pixels, beside the panel (any less cuts off the data list's last
+    // column), as far as the screen allows. The user may resize it.
+    stack_->setMinimumSize(810, 650);
+    QSize wanted = sizeHint();
+    stack_->setMinimumSize(0, 0);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        wanted = wanted.boundedTo(screen->availableGeometry().size());
+    }
+    resize(wanted);
+}
+
 void CMainFrame::BuildCommands() {
     QStyle* st = style();
     for (const auto& c : kCommands) {
@@ -202,6 +237,7 @@ void CMainFrame::BuildCommands() {
     QMenuBar* bar = menuBar();
     QMenu* file = bar->addMenu("&Datei");
     file->addAction(actions_[kCmdExport]);
+    file->addAction(actions_[kCmdCertificate]);
     file->addSeparator();
     file->addAction(actions_[kCmdPrint]);
     file->addAction(actions_[kCmdPrintPreview]);
@@ -220,6 +256,8 @@ void CMainFrame::BuildCommands() {
     view->addSeparator();
     view->addAction(actions_[kCmdPatientList]);
     view->addAction(actions_[kCmdGlucoseProfile]);
+    view->addSeparator();
+    view->addAction(actions_[kCmdPictureViewer]);
     QMenu* user = bar->addMenu("B&enutzer");
     user->addAction(actions_[kCmdUserSettings]);
     user->addAction(actions_[kCmdSearch]);
@@ -413,9 +451,9 @@ void CMainFrame::Dispatch(int command) {
             OnPrintSetup();
             break;
         case kCmdPictureViewer:
-            prompter_.OpenWithDesktop(
-                pages_[kStartPage] ? static_cast<CDorvelView*>(pages_[kStartPage])->PicturePath()
-                                   : QString());
+            if (exportHandler) {
+                exportHandler(command);
+            }
             break;
         case kCmdAbout:
             OnAbout();
@@ -496,22 +534,26 @@ void CMainFrame::Navigate(NavStep step) {
 void CMainFrame::FillPatientBox() {
     fillingBox_ = true;
     patientBox_->clear();
-    auto entries = doc_.store().ListPatients(doc_.dataFolder());
-    QStringList items;
-    for (const auto& e : entries) {
-        items << FromStored(e.id) + " - " + FromStored(e.name);
+    std::vector<std::pair<QString, PatientEntry>> items;
+    for (auto& e : doc_.store().ListPatients(doc_.dataFolder())) {
+        items.emplace_back(FromStored(e.id) + " - " + FromStored(e.name), std::move(e));
     }
-    items.sort();
-    patientBox_->addItems(items);
+    std::sort(items.begin(), items.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [text, e] : items) {
+        patientBox_->addItem(text, QByteArray::fromStdString(e.id));
+        patientBox_->setItemData(patientBox_->count() - 1, QByteArray::fromStdString(e.name),
+                                 kNameRole);
+    }
     fillingBox_ = false;
 }
 
 void CMainFrame::SelectCurrentPatientInBox() {
     fillingBox_ = true;
-    const QString current = FromStored(doc_.currentPatientId).toLower();
+    const std::string current = AsciiLower(doc_.currentPatientId);
     int found = patientBox_->count() > 0 ? 0 : -1;
     for (int i = 0; i < patientBox_->count(); ++i) {
-        if (IdOfEntry(patientBox_->itemText(i)).toLower() == current) {
+        if (AsciiLower(EntryData(*patientBox_, i, kIdRole)) == current) {
             found = i;
             break;
         }
@@ -524,8 +566,10 @@ void CMainFrame::LoadSelectedPatient() {
     if (sessionVisible_ || doc_.searchMode) {
         return;
     }
-    doc_.currentPatientId = ToStored(IdOfEntry(patientBox_->currentText()));
-    doc_.LoadCurrentPatient();
+    doc_.currentPatientId = EntryData(*patientBox_, patientBox_->currentIndex(), kIdRole);
+    if (const std::string problem = doc_.LoadCurrentPatient(); !problem.empty()) {
+        Message(Unreadable(texts::kUnreadableReadings, problem), texts::kCaption);
+    }
     doc_.store().StorePatientId(doc_.currentPatientId);
     doc_.deletionPending = false;
     ShowDataList();
@@ -535,30 +579,49 @@ void CMainFrame::AssignReadings() {
     if (sessionVisible_) {
         return;
     }
+    // Only a received user can be assigned: never a search result or the
+    // "No Result..." note, whose empty ID would read as meter user 000.
     const int row = panel_->FirstSelectedRow();
-    if (row < 0 || doc_.searchMode) {
+    if (row < 0 || doc_.searchMode || panel_->Kind(row) != PatientPanel::RowKind::MeterUser) {
         Message(texts::kChooseRow, texts::kCaption);
         return;
     }
-    const std::string user = panel_->Cell(row, 0).toStdString();
+    const std::string user = panel_->Key(row);
     auto received = ReadWholeFile(JoinPath(doc_.dataFolder(), kDataFileName));
     const std::string selected = SelectUserRecords(received.bytes, user);
     if (patientBox_->count() == 0 || doc_.currentPatientId.empty()) {
         Message(texts::kCreateFirst, texts::kCaption);
         return;
     }
+    if (!received.ok()) {
+        // Assigning nothing would pass the row off as done.
+        Message(Unreadable(texts::kUnreadableReceived, received.detail), texts::kCaption);
+        return;
+    }
     ImportOutcome outcome = ImportIntoPatient(doc_.dataFolder(), doc_.currentPatientId, selected);
-    if (!outcome.ok()) {
+    if (!outcome.ok() && !outcome.unsynced()) {
         // The readings stay in gr_data.dat and in the list: the user can try again.
         Message(QString("Die Messwerte konnten nicht gespeichert werden: %1")
                     .arg(QString::fromStdString(outcome.write.detail)),
                 texts::kCaption);
         return;
     }
-    panel_->RemoveRow(row);
+    if (outcome.unsynced()) {
+        // The file holds them, so they are shown; the row stays for a second try.
+        Message(QString("%1\n(%2)")
+                    .arg(QString::fromUtf8(kImportUnsyncedMessage),
+                         QString::fromStdString(outcome.write.detail)),
+                texts::kCaption);
+    } else {
+        panel_->RemoveRow(row);
+    }
     // The patient list carries each patient's reading count.
     doc_.RebuildPatientList();
-    doc_.readings = LoadReadings(doc_.dataFolder(), doc_.currentPatientId);
+    std::string problem;
+    doc_.readings = LoadReadings(doc_.dataFolder(), doc_.currentPatientId, &problem);
+    if (!problem.empty()) {
+        Message(Unreadable(texts::kUnreadableReadings, problem), texts::kCaption);
+    }
     doc_.selectedDate = doc_.clock().Today();
     // The readings just assigned are the newest: show them.
     doc_.dataList.jumpToNewest = true;
@@ -581,7 +644,7 @@ void CMainFrame::DeletePatient() {
     if (!prompter_.AskOkCancel(this, texts::kConfirmDelete, texts::kCaption)) {
         return;
     }
-    const std::string id = ToStored(IdOfEntry(patientBox_->currentText()));
+    const std::string id = EntryData(*patientBox_, patientBox_->currentIndex(), kIdRole);
     if (!id.empty() && doc_.store().ProfileExists(doc_.dataFolder(), id)) {
         const WriteResult removed = doc_.store().RemovePatient(doc_.dataFolder(), id);
         if (!removed.ok()) {
@@ -625,11 +688,11 @@ void CMainFrame::SearchPatient() {
     const std::string pattern = "*" + AsciiLower(ToStored(*name)) + "*";
     panel_->Clear();
     for (int i = 0; i < patientBox_->count(); ++i) {
-        const QString entry = patientBox_->itemText(i);
-        const auto dash = entry.indexOf(" - ");
-        const QString patientName = dash < 0 ? QString() : entry.mid(dash + 3);
-        if (WildcardMatch(pattern, AsciiLower(ToStored(patientName)))) {
-            panel_->AddRow(IdOfEntry(entry), patientName);
+        const std::string id = EntryData(*patientBox_, i, kIdRole);
+        const std::string patientName = EntryData(*patientBox_, i, kNameRole);
+        if (WildcardMatch(pattern, AsciiLower(patientName))) {
+            panel_->AddRow(FromStored(id), FromStored(patientName), PatientPanel::RowKind::Patient,
+                           id);
         }
     }
     if (panel_->RowCount() == 0) {
@@ -645,12 +708,13 @@ void CMainFrame::OpenSearchResult(int row) {
     if (sessionVisible_ || !doc_.searchMode) {
         return;
     }
-    const QString id = panel_->Cell(row, 0).trimmed();
-    if (id.isEmpty()) {
+    if (panel_->Kind(row) != PatientPanel::RowKind::Patient) {
         return;
     }
-    doc_.currentPatientId = ToStored(id);
-    doc_.LoadCurrentPatient();
+    doc_.currentPatientId = panel_->Key(row);
+    if (const std::string problem = doc_.LoadCurrentPatient(); !problem.empty()) {
+        Message(Unreadable(texts::kUnreadableReadings, problem), texts::kCaption);
+    }
     doc_.store().StorePatientId(doc_.currentPatientId);
     ShowDataList();
     UpdateCommands();
@@ -701,7 +765,11 @@ void CMainFrame::OnPortSettings() {
         stored = 1;
         doc_.store().StorePort(1);
     }
-    CPortDialog dialog(stored, this);
+    QStringList labels;
+    for (int i = 0; i < 20 && link_; ++i) {
+        labels << link_->PortLabel(i);
+    }
+    CPortDialog dialog(labels, stored, this);
     const bool connectPressed = prompter_.Exec(dialog) == QDialog::Accepted;
     if (!link_) {
         return;
@@ -874,8 +942,13 @@ void CMainFrame::OnSessionEnded(SessionEnd end, const std::string& detail) {
 void CMainFrame::OnRecordsReady() {
     auto received = ReadWholeFile(JoinPath(doc_.dataFolder(), kDataFileName));
     panel_->Clear();
+    if (received.status == ReadStatus::Failed) {
+        Message(Unreadable(texts::kUnreadableReceived, received.detail), texts::kCaption);
+    }
     for (const ReceivedUser& u : ListReceivedUsers(received.bytes)) {
-        panel_->AddRow(QString::fromStdString(UserLabel(u.number)), QString::number(u.count));
+        const std::string label = UserLabel(u.number);
+        panel_->AddRow(QString::fromStdString(label), QString::number(u.count),
+                       PatientPanel::RowKind::MeterUser, label);
     }
     panel_->SetButtonsEnabled(true);
 }

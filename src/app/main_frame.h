@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "dorvel_doc.h"
 #include "navigation.h"
@@ -77,6 +78,8 @@ class CMainFrame : public QMainWindow {
     CDorvelDoc& doc() { return doc_; }
     PatientPanel* panel() const { return panel_; }
     QComboBox* patientBox() const { return patientBox_; }
+    // The IDs of the patient box's entries, in the box's order (file bytes).
+    std::vector<std::string> PatientBoxIds() const;
     ProgressWindow* progressWindow() const { return progress_; }
     DorvelPage* page(int index) const { return pages_[index]; }
     QLabel* statusPane(int pane) const { return panes_[pane - 1]; }
@@ -91,10 +94,11 @@ class CMainFrame : public QMainWindow {
     void RestorePanel();  // a right click on the panel in search mode
     void UpdateStatusBar();
 
-    // Optional hand-overs for the export and mail commands.
+    // The export, mail and picture viewer commands (export_actions.h).
     std::function<void(int command)> exportHandler;
 
   private:
+    void OpenAtPageSize();
     void BuildCommands();
     void BuildStatusBar();
     void Dispatch(int command);

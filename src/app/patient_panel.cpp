@@ -55,8 +55,20 @@ void PatientPanel::Clear() {
     list_->clear();
 }
 
-void PatientPanel::AddRow(const QString& first, const QString& second) {
-    list_->addTopLevelItem(new QTreeWidgetItem({first, second}));
+namespace {
+constexpr int kKindRole = Qt::UserRole;
+constexpr int kKeyRole = Qt::UserRole + 1;
+}  // namespace
+
+void PatientPanel::AddRow(const QString& first, const QString& second, RowKind kind,
+                          const std::string& key) {
+    auto* item = new QTreeWidgetItem({first, second});
+    item->setData(0, kKindRole, static_cast<int>(kind));
+    item->setData(0, kKeyRole, QByteArray::fromStdString(key));
+    if (kind == RowKind::Note) {
+        item->setFlags(Qt::ItemIsEnabled);
+    }
+    list_->addTopLevelItem(item);
 }
 
 int PatientPanel::RowCount() const {
@@ -66,6 +78,16 @@ int PatientPanel::RowCount() const {
 QString PatientPanel::Cell(int row, int column) const {
     auto* item = list_->topLevelItem(row);
     return item ? item->text(column) : QString();
+}
+
+PatientPanel::RowKind PatientPanel::Kind(int row) const {
+    auto* item = list_->topLevelItem(row);
+    return item ? static_cast<RowKind>(item->data(0, kKindRole).toInt()) : RowKind::Note;
+}
+
+std::string PatientPanel::Key(int row) const {
+    auto* item = list_->topLevelItem(row);
+    return item ? item->data(0, kKeyRole).toByteArray().toStdString() : std::string();
 }
 
 int PatientPanel::FirstSelectedRow() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QWidget>
+#include <string>
 
 class QLabel;
 class QPushButton;
@@ -20,10 +21,19 @@ class PatientPanel : public QWidget {
     QPushButton* assignButton() const { return assign_; }
     QPushButton* createButton() const { return create_; }
 
+    // What a row stands for. The texts are for reading only: an ID may
+    // hold any characters the box or list would show ("Max - 1").
+    enum class RowKind { Note, MeterUser, Patient };
+
     void Clear();
-    void AddRow(const QString& first, const QString& second);
+    // `key` is the meter user ("GUEST", "001") or the patient ID (file bytes).
+    // A note (such as "No Result...") cannot be selected.
+    void AddRow(const QString& first, const QString& second, RowKind kind = RowKind::Note,
+                const std::string& key = {});
     int RowCount() const;
     QString Cell(int row, int column) const;
+    RowKind Kind(int row) const;
+    std::string Key(int row) const;
     // The first selected row in list order, or -1.
     int FirstSelectedRow() const;
     void SelectRow(int row, bool add = false);

@@ -3,6 +3,8 @@
 #include <QDesktopServices>
 #include <QDialog>
 #include <QMessageBox>
+#include <QMimeDatabase>
+#include <QProcess>
 #include <QUrl>
 
 namespace dorvel {
@@ -25,8 +27,30 @@ int WidgetPrompter::Exec(QDialog& dialog) {
     return dialog.exec();
 }
 
-void WidgetPrompter::OpenWithDesktop(const QString& path) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+namespace {
+
+// The desktop opens files through xdg-open, which is started detached: a
+// missing program for the file type shows only in its exit code, long after
+// the start was reported a success. So the desktop is asked first. When it
+// cannot be asked, the start itself decides.
+bool DesktopHasProgramFor(const QString& path) {
+    const QString type = QMimeDatabase().mimeTypeForFile(path).name();
+    QProcess query;
+    query.start("xdg-mime", {"query", "default", type});
+    if (!query.waitForFinished(3000) || query.exitStatus() != QProcess::NormalExit ||
+        query.exitCode() != 0) {
+        return true;
+    }
+    return !query.readAllStandardOutput().trimmed().isEmpty();
+}
+
+}  // namespace
+
+bool WidgetPrompter::OpenWithDesktop(const QString& path) {
+    if (!DesktopHasProgramFor(path)) {
+        return false;
+    }
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 }  // namespace dorvel

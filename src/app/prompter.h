@@ -17,8 +17,10 @@ class Prompter {
     virtual bool AskYesNo(QWidget* parent, const QString& text, const QString& caption) = 0;
     // Runs a modal dialog; returns QDialog::Accepted or Rejected.
     virtual int Exec(QDialog& dialog) = 0;
-    // Hands a file or folder to the desktop's program for it.
-    virtual void OpenWithDesktop(const QString& path) = 0;
+    // Hands a file or folder to the desktop's program for it. False when no
+    // program for it could be started; the caller then tells the user where
+    // the file is.
+    virtual bool OpenWithDesktop(const QString& path) = 0;
 };
 
 // Real message boxes and dialogs.
@@ -28,7 +30,7 @@ class WidgetPrompter : public Prompter {
     bool AskOkCancel(QWidget* parent, const QString& text, const QString& caption) override;
     bool AskYesNo(QWidget* parent, const QString& text, const QString& caption) override;
     int Exec(QDialog& dialog) override;
-    void OpenWithDesktop(const QString& path) override;
+    bool OpenWithDesktop(const QString& path) override;
 };
 
 }  // namespace dorvel

@@ -310,6 +310,11 @@ void CDorvelPage1::DeleteSelected() {
     if (!outcome.removed) {
         return;
     }
+    // The other pages and the patient commands wait until the patient is loaded again.
+    doc_.deletionPending = true;
+    if (auto* frame = qobject_cast<CMainFrame*>(window())) {
+        frame->UpdateCommands();
+    }
     doc_.Recompute();
     StartRedrawTimer(reports::RepaintTimerId(kDataListPage));
     if (!outcome.message.empty()) {

@@ -45,6 +45,18 @@ QString TimeFormat(int timeFormat) {
     return timeFormat == 0 ? "hh:mm AP" : "HH:mm";
 }
 
+// The rows of the target table: before meal, after meal, overall.
+const char* const kTargetRows[] = {"Vor jeder Mahlzeit", "Nach jeder Mahlzeit",
+                                   "Zielbereich für alle"};
+
+// Why the profile was not written, for the user.
+QString ProfileWriteProblem(const WriteResult& written) {
+    return written.status == WriteStatus::ReadOnly
+               ? QString("Das Patientenprofil ist schreibgeschützt.")
+               : QString("Das Patientenprofil konnte nicht gespeichert werden (%1).")
+                     .arg(QString::fromStdString(written.detail));
+}
+
 }  // namespace
 
 CMyPropertySheet::CMyPropertySheet(CDorvelDoc& doc, Prompter& prompter, QWidget* parent)
@@ -77,7 +89,14 @@ CMyPropertySheet::CMyPropertySheet(CDorvelDoc& doc, Prompter& prompter, QWidget*
     });
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
     connect(apply_, &QPushButton::clicked, this, &CMyPropertySheet::Apply);
+    FillPages();
+}
+
+void CMyPropertySheet::FillPages() {
     FillProfilePage();
+    FillDiagnosisPage();
+    FillTimePage();
+    FillDataPage();
 }
 
 void CMyPropertySheet::MarkModified() {
@@ -95,13 +114,8 @@ void CMyPropertySheet::Apply() {
     if (unsaved_) {
         // The edits stay in memory and the page stays marked, so the user
         // can try again; but nobody may believe they are on disk.
-        const QString reason =
-            written.status == WriteStatus::ReadOnly
-                ? QString("Das Patientenprofil ist schreibgeschützt.")
-                : QString("Das Patientenprofil konnte nicht gespeichert werden (%1).")
-                      .arg(QString::fromStdString(written.detail));
         prompter_.Message(this,
-                          reason +
+                          ProfileWriteProblem(written) +
                               " Die Änderungen der Benutzer-Einstellungen gelten nur bis "
                               "zum Programmende.",
                           texts::kCaption);
@@ -214,7 +228,19 @@ void CMyPropertySheet::CommitId() {
     }
     if (store.ProfileExists(folder, typed)) {
         if (prompter_.AskYesNo(this, texts::kIdExists, texts::kCaption)) {
-            store.WriteProfile(folder, doc_.currentPatientId, doc_.profile, doc_.settings);
+            const WriteResult saved =
+                store.WriteProfile(folder, doc_.currentPatientId, doc_.profile, doc_.settings);
+            if (!saved.ok()) {
+                // Switching now would drop the edits the file lacks.
+                prompter_.Message(this,
+                                  ProfileWriteProblem(saved) +
+                                      QString(" Die Patienten-ID bleibt %1, damit die Änderungen "
+                                              "nicht verloren gehen.")
+                                          .arg(FromStored(doc_.currentPatientId)),
+                                  texts::kCaption);
+                FillProfilePage();
+                return;
+            }
             doc_.currentPatientId = typed;
             store.ReadProfile(folder, typed, doc_.profile, doc_.settings);
         } else {
@@ -245,8 +271,9 @@ void CMyPropertySheet::CommitId() {
         store.StorePatientId(typed);
         store.ReadProfile(folder, typed, doc_.profile, doc_.settings);
     }
-    FillProfilePage();
-    ShowTargets();
+    // Every page shows the patient now loaded: a remark typed on another
+    // page must not carry the previous patient's text into this profile.
+    FillPages();
     MarkModified();
 }
 
@@ -257,32 +284,36 @@ QWidget* CMyPropertySheet::BuildDiagnosisPage() {
 
     auto* diagnosis = new QGroupBox("   Diagnose  ");
     auto* form = new QFormLayout(diagnosis);
-    auto* type = new QComboBox;
-    type->addItems({"Type  I", "Type II", "Schwangerschaftsdiabetes", "Andere"});
-    type->setCurrentIndex(p.diabetesType >= 0 && p.diabetesType <= 3 ? p.diabetesType : 0);
-    form->addRow("Diabetes-Typ :", type);
-    connect(type, &QComboBox::currentIndexChanged, this, [this](int i) {
-        if (i != doc_.profile.diabetesType) {
+    diabetesType_ = new QComboBox;
+    diabetesType_->addItems({"Type  I", "Type II", "Schwangerschaftsdiabetes", "Andere"});
+    form->addRow("Diabetes-Typ :", diabetesType_);
+    connect(diabetesType_, &QComboBox::currentIndexChanged, this, [this](int i) {
+        if (!filling_ && i != doc_.profile.diabetesType) {
             doc_.profile.diabetesType = i;
             MarkModified();
         }
     });
-    auto* since = new QDateEdit(ToQDate(p.diagnosisDate));
-    since->setDisplayFormat("dd.MM.yyyy");
-    form->addRow("Festgestellt am :", since);
-    connect(since, &QDateEdit::dateChanged, this, [this](const QDate& d) {
-        doc_.profile.diagnosisDate = FromQDate(d);
-        MarkModified();
+    diagnosisDate_ = new QDateEdit;
+    diagnosisDate_->setDisplayFormat("dd.MM.yyyy");
+    form->addRow("Festgestellt am :", diagnosisDate_);
+    connect(diagnosisDate_, &QDateEdit::dateChanged, this, [this](const QDate& d) {
+        if (!filling_) {
+            doc_.profile.diagnosisDate = FromQDate(d);
+            MarkModified();
+        }
     });
     auto multiLine = [this](std::string* field) {
-        auto* edit = new QPlainTextEdit(FromStored(*field));
+        auto* edit = new QPlainTextEdit;
         connect(edit, &QPlainTextEdit::textChanged, this, [this, edit, field] {
-            *field = ToStored(edit->toPlainText());
-            MarkModified();
+            if (!filling_) {
+                *field = ToStored(edit->toPlainText());
+                MarkModified();
+            }
         });
         return edit;
     };
-    auto* complications = new QLineEdit(FromStored(p.complications));
+    auto* complications = new QLineEdit;
+    texts_.push_back({complications, &p.complications});
     connect(complications, &QLineEdit::editingFinished, this, [this, complications] {
         std::string v = ToStored(complications->text());
         if (v != doc_.profile.complications) {
@@ -291,7 +322,8 @@ QWidget* CMyPropertySheet::BuildDiagnosisPage() {
         }
     });
     form->addRow("Komplikationen :", complications);
-    form->addRow("Bemerkungen :", multiLine(&p.diagnosisComments));
+    diagnosisComments_ = multiLine(&p.diagnosisComments);
+    form->addRow("Bemerkungen :", diagnosisComments_);
 
     auto* treatment = new QGroupBox("   Behandlung  ");
     auto* tl = new QGridLayout(treatment);
@@ -304,20 +336,36 @@ QWidget* CMyPropertySheet::BuildDiagnosisPage() {
     int n = 0;
     for (const auto& [label, field] : checks) {
         auto* box = new QCheckBox(label);
-        box->setChecked(*field == 1);
         int* target = field;
+        treatments_.push_back({box, target});
         connect(box, &QCheckBox::toggled, this, [this, target](bool on) {
-            *target = on ? 1 : 0;
-            MarkModified();
+            if (!filling_) {
+                *target = on ? 1 : 0;
+                MarkModified();
+            }
         });
         tl->addWidget(box, n / 3, n % 3);
         ++n;
     }
     tl->addWidget(new QLabel("Bemerkungen :"), 2, 0);
-    tl->addWidget(multiLine(&p.treatmentComments), 3, 0, 1, 3);
+    treatmentComments_ = multiLine(&p.treatmentComments);
+    tl->addWidget(treatmentComments_, 3, 0, 1, 3);
     layout->addWidget(diagnosis);
     layout->addWidget(treatment);
     return page;
+}
+
+void CMyPropertySheet::FillDiagnosisPage() {
+    const PatientProfile& p = doc_.profile;
+    filling_ = true;
+    diabetesType_->setCurrentIndex(p.diabetesType >= 0 && p.diabetesType <= 3 ? p.diabetesType : 0);
+    diagnosisDate_->setDate(ToQDate(p.diagnosisDate));
+    diagnosisComments_->setPlainText(FromStored(p.diagnosisComments));
+    treatmentComments_->setPlainText(FromStored(p.treatmentComments));
+    for (auto& [box, field] : treatments_) {
+        box->setChecked(*field == 1);
+    }
+    filling_ = false;
 }
 
 QWidget* CMyPropertySheet::BuildTimePage() {
@@ -351,13 +399,14 @@ QWidget* CMyPropertySheet::BuildTimePage() {
     formats->addWidget(timeBox);
     layout->addLayout(formats);
 
-    auto* separate = new QCheckBox("vor/nach Mahlzeit getrennt");
-    separate->setChecked(doc_.settings.separateMeals == 1);
-    connect(separate, &QCheckBox::toggled, this, [this](bool on) {
-        doc_.settings.separateMeals = on ? 1 : 0;
-        MarkModified();
+    separate_ = new QCheckBox("vor/nach Mahlzeit getrennt");
+    connect(separate_, &QCheckBox::toggled, this, [this](bool on) {
+        if (!filling_) {
+            doc_.settings.separateMeals = on ? 1 : 0;
+            MarkModified();
+        }
     });
-    layout->addWidget(separate);
+    layout->addWidget(separate_);
 
     auto* table = new QGroupBox(" Zeit-Einstellung der Tages-/Mahlzeiten ");
     auto* grid = new QGridLayout(table);
@@ -371,21 +420,32 @@ QWidget* CMyPropertySheet::BuildTimePage() {
     for (int i = 0; i < kSlotCount; ++i) {
         grid->addWidget(new QLabel(rows[i].first), i + 1, 0);
         grid->addWidget(new QLabel(rows[i].second), i + 1, 1);
-        slots_[i] = new QTimeEdit(ToQTime(doc_.settings.slotStart[i]));
+        slots_[i] = new QTimeEdit;
         slots_[i]->setDisplayFormat(TimeFormat(doc_.settings.timeFormat));
         slotEnds_[i] = new QLabel;
         grid->addWidget(slots_[i], i + 1, 2);
         grid->addWidget(slotEnds_[i], i + 1, 3);
         connect(slots_[i], &QTimeEdit::timeChanged, this, [this, i](const QTime& t) {
-            doc_.settings.slotStart[i] = FromQTime(t);
-            ShowSlotEnds();
-            MarkModified();
+            if (!filling_) {
+                doc_.settings.slotStart[i] = FromQTime(t);
+                ShowSlotEnds();
+                MarkModified();
+            }
         });
     }
-    ShowSlotEnds();
     layout->addWidget(table);
     layout->addStretch();
     return page;
+}
+
+void CMyPropertySheet::FillTimePage() {
+    filling_ = true;
+    separate_->setChecked(doc_.settings.separateMeals == 1);
+    for (int i = 0; i < kSlotCount; ++i) {
+        slots_[i]->setTime(ToQTime(doc_.settings.slotStart[i]));
+    }
+    ShowSlotEnds();
+    filling_ = false;
 }
 
 void CMyPropertySheet::ShowSlotEnds() {
@@ -400,39 +460,35 @@ QWidget* CMyPropertySheet::BuildDataPage() {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     auto radioGroup = [this](const char* title, const char* a, const char* b, int* field,
-                             std::array<QRadioButton*, 2>* out) {
+                             std::array<QRadioButton*, 2>& out) {
         auto* box = new QGroupBox(title);
         auto* l = new QHBoxLayout(box);
-        auto* first = new QRadioButton(a);
-        auto* second = new QRadioButton(b);
-        (*field == 1 ? second : first)->setChecked(true);
-        l->addWidget(first);
-        l->addWidget(second);
-        connect(second, &QRadioButton::toggled, this, [this, field](bool on) {
-            *field = on ? 1 : 0;
-            MarkModified();
-            ShowTargets();
+        out = {new QRadioButton(a), new QRadioButton(b)};
+        l->addWidget(out[0]);
+        l->addWidget(out[1]);
+        connect(out[1], &QRadioButton::toggled, this, [this, field](bool on) {
+            if (!filling_) {
+                *field = on ? 1 : 0;
+                MarkModified();
+                ShowTargets();
+            }
         });
-        if (out) {
-            *out = {first, second};
-        }
         return box;
     };
-    layout->addWidget(radioGroup("Einstellung Maßeinheit", "mg/dL", "mmol/L",
-                                 &doc_.settings.glucoseUnit, &unit_));
+    layout->addWidget(
+        radioGroup("Einstellung Maßeinheit", "mg/dL", "mmol/L", &doc_.settings.glucoseUnit, unit_));
     layout->addWidget(radioGroup("Temperatur-Einstellung", "° C", "Fahrenheit",
-                                 &doc_.runSettings.temperatureUnit, nullptr));
+                                 &doc_.runSettings.temperatureUnit, temperature_));
     layout->addWidget(radioGroup("Messergebnisse mit Kontrolllösung", "anzeigen", "ausblenden",
-                                 &doc_.runSettings.controlDisplay, nullptr));
+                                 &doc_.runSettings.controlDisplay, control_));
 
     auto* box = new QGroupBox(" Zielbereiche ");
     auto* grid = new QGridLayout(box);
     grid->addWidget(new QLabel("Zielbereich"), 0, 0);
     grid->addWidget(new QLabel("von[Messwert]"), 0, 1);
     grid->addWidget(new QLabel("bis[Messwert]"), 0, 2);
-    const char* rows[] = {"Vor jeder Mahlzeit", "Nach jeder Mahlzeit", "Zielbereich für alle"};
     for (int r = 0; r < 3; ++r) {
-        grid->addWidget(new QLabel(rows[r]), r + 1, 0);
+        grid->addWidget(new QLabel(kTargetRows[r]), r + 1, 0);
         for (int c = 0; c < 2; ++c) {
             int i = r * 2 + c;
             targets_[i] = new QLineEdit;
@@ -442,8 +498,16 @@ QWidget* CMyPropertySheet::BuildDataPage() {
     }
     layout->addWidget(box);
     layout->addStretch();
-    ShowTargets();
     return page;
+}
+
+void CMyPropertySheet::FillDataPage() {
+    filling_ = true;
+    unit_[doc_.settings.glucoseUnit == 1 ? 1 : 0]->setChecked(true);
+    temperature_[doc_.runSettings.temperatureUnit == 1 ? 1 : 0]->setChecked(true);
+    control_[doc_.runSettings.controlDisplay == 1 ? 1 : 0]->setChecked(true);
+    ShowTargets();
+    filling_ = false;
 }
 
 void CMyPropertySheet::ShowTargets() {
@@ -459,20 +523,48 @@ void CMyPropertySheet::ShowTargets() {
 
 void CMyPropertySheet::CommitTarget(int i) {
     UserSettings& s = doc_.settings;
-    int* fields[] = {&s.beforeMeal.low, &s.beforeMeal.high, &s.afterMeal.low,
-                     &s.afterMeal.high, &s.overall.low,     &s.overall.high};
-    int value = TargetFromText(targets_[i]->text().toStdString(), s.glucoseUnit);
-    if (value != *fields[i]) {
-        *fields[i] = value;
+    std::array<TargetRange, 3> ranges = {s.beforeMeal, s.afterMeal, s.overall};
+    auto field = [&ranges](int k) -> int& {
+        return k % 2 == 0 ? ranges[k / 2].low : ranges[k / 2].high;
+    };
+    const std::string typed = targets_[i]->text().toStdString();
+    if (typed == TargetToText(field(i), s.glucoseUnit)) {
+        return;  // passed through unchanged, even a stored value the meter cannot reach
+    }
+    const TargetEntry entry = ParseTarget(typed, s.glucoseUnit);
+    QString problem = QString::fromStdString(entry.problem);
+    const bool changed = problem.isEmpty() && entry.value != field(i);
+    if (changed) {
+        field(i) = entry.value;
         // The overall range follows the before-meal low and the after-meal high.
         if (i == 0) {
-            s.overall.low = value;
+            ranges[2].low = entry.value;
         } else if (i == 3) {
-            s.overall.high = value;
+            ranges[2].high = entry.value;
         }
+        for (int r : {i / 2, 2}) {
+            if (ranges[r].low > ranges[r].high) {
+                problem = QString(
+                              "Im Zielbereich „%1“ darf der untere Wert nicht über dem "
+                              "oberen liegen.")
+                              .arg(kTargetRows[r]);
+                break;
+            }
+        }
+    }
+    if (problem.isEmpty() && changed) {
+        s.beforeMeal = ranges[0];
+        s.afterMeal = ranges[1];
+        s.overall = ranges[2];
         MarkModified();
     }
+    // A refused text gives way to the stored value before the message: the
+    // message box takes the focus, and the edit must then hold nothing that
+    // could be committed a second time.
     ShowTargets();
+    if (!problem.isEmpty()) {
+        prompter_.Message(this, problem, texts::kCaption);
+    }
 }
 
 }  // namespace dorvel

@@ -32,6 +32,7 @@ class CMyPropertySheet : public QDialog {
     QTabWidget* tabs() const { return tabs_; }
     QLineEdit* idEdit() const { return idEdit_; }
     QLineEdit* nameEdit() const { return nameEdit_; }
+    QPlainTextEdit* diagnosisCommentsEdit() const { return diagnosisComments_; }
     QPushButton* applyButton() const { return apply_; }
     QPushButton* okButton() const { return ok_; }
     QPushButton* cancelButton() const { return cancel_; }
@@ -56,7 +57,13 @@ class CMyPropertySheet : public QDialog {
     QWidget* BuildDiagnosisPage();
     QWidget* BuildTimePage();
     QWidget* BuildDataPage();
+    // Shows the document's profile and settings on every page, as after a
+    // switch to another patient.
+    void FillPages();
     void FillProfilePage();
+    void FillDiagnosisPage();
+    void FillTimePage();
+    void FillDataPage();
     void ShowTargets();
     void ShowSlotEnds();
     void MarkModified();
@@ -76,7 +83,15 @@ class CMyPropertySheet : public QDialog {
     QComboBox* sex_ = nullptr;
     QDateEdit* birth_ = nullptr;
     std::vector<std::pair<QLineEdit*, std::string*>> texts_;
+    QComboBox* diabetesType_ = nullptr;
+    QDateEdit* diagnosisDate_ = nullptr;
+    QPlainTextEdit* diagnosisComments_ = nullptr;
+    QPlainTextEdit* treatmentComments_ = nullptr;
+    std::vector<std::pair<QCheckBox*, int*>> treatments_;
+    QCheckBox* separate_ = nullptr;
     std::array<QRadioButton*, 2> unit_{};
+    std::array<QRadioButton*, 2> temperature_{};
+    std::array<QRadioButton*, 2> control_{};
     std::array<QLineEdit*, 6> targets_{};
     std::array<QTimeEdit*, 8> slots_{};
     std::array<QLabel*, 8> slotEnds_{};

@@ -7,31 +7,56 @@
 
 namespace dorvel {
 
-int TargetFromText(const std::string& text, int glucoseUnit) {
-    // Independent of the process locale; a German decimal comma is accepted too.
-    std::string t;
-    for (char c : text) {
-        if (c != ' ') {
-            t += c == ',' ? '.' : c;
+namespace {
+
+// Digits with at most one decimal separator inside them, blanks around; the
+// separator becomes a point. Empty when the text is anything else.
+std::string PlainNumber(const std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) {
+        return {};
+    }
+    const std::string t = text.substr(first, text.find_last_not_of(' ') - first + 1);
+    std::string out;
+    bool separator = false;
+    for (size_t i = 0; i < t.size(); ++i) {
+        const char c = t[i];
+        if (c >= '0' && c <= '9') {
+            out += c;
+        } else if ((c == '.' || c == ',') && !separator && i > 0 && i + 1 < t.size()) {
+            separator = true;
+            out += '.';
+        } else {
+            return {};
         }
     }
-    if (!t.empty() && t[0] == '+') {
-        t.erase(0, 1);
-    }
+    return out;
+}
+
+}  // namespace
+
+TargetEntry ParseTarget(const std::string& text, int glucoseUnit) {
+    const bool mmol = glucoseUnit == 1;
+    const std::string number = PlainNumber(text);
     double x = 0;
-    auto [ptr, ec] = std::from_chars(t.data(), t.data() + t.size(), x);
-    if (ec != std::errc() || ptr == t.data() || !std::isfinite(x)) {
-        return 0;
+    const auto [ptr, ec] = std::from_chars(number.data(), number.data() + number.size(), x);
+    if (number.empty() || ec != std::errc() || ptr != number.data() + number.size()) {
+        return {0, mmol ? "Der Zielwert muss eine Zahl in mmol/L sein, zum Beispiel 6,7."
+                        : "Der Zielwert muss eine Zahl in mg/dL sein, zum Beispiel 120."};
     }
-    double v = glucoseUnit == 1 ? std::floor(x * kSheetMmolFactor + 0.5) : std::trunc(x);
-    // A typed value far outside any glucose reading must not overflow the int.
-    constexpr double kLimit = 99999;
-    if (v > kLimit) {
-        v = kLimit;
-    } else if (v < -kLimit) {
-        v = -kLimit;
+    const double v = mmol ? std::floor(x * kSheetMmolFactor + 0.5) : std::trunc(x);
+    if (!(v >= kLowestTarget && v <= kHighestTarget)) {
+        auto german = [glucoseUnit](int mgdl) {
+            std::string t = TargetToText(mgdl, glucoseUnit);
+            for (char& c : t) {
+                c = c == '.' ? ',' : c;
+            }
+            return t;
+        };
+        return {0, "Der Zielwert muss zwischen " + german(kLowestTarget) + " und " +
+                       german(kHighestTarget) + (mmol ? " mmol/L" : " mg/dL") + " liegen."};
     }
-    return static_cast<int>(v);
+    return {static_cast<int>(v), {}};
 }
 
 std::string TargetToText(int mgdl, int glucoseUnit) {

@@ -23,5 +23,10 @@ inline constexpr const char* kProgressIdleTitle = "suche Ports...";
 inline constexpr const char* kProgressIdleMessage = "suche.....";
 inline constexpr const char* kProgressTitle = "Durchsuche Ports...";
 inline constexpr const char* kProgressMessage = "Datenabruf..";
+// A file that cannot be read is never shown as "no readings".
+inline constexpr const char* kUnreadableReadings =
+    "Die Messwerte des Patienten können nicht gelesen werden:\n%1";
+inline constexpr const char* kUnreadableReceived =
+    "Die empfangenen Daten können nicht gelesen werden:\n%1";
 
 }  // namespace dorvel::texts

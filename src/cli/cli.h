@@ -44,5 +44,8 @@ int RunReadings(Context& ctx, const Args& args);
 int RunPatients(Context& ctx, const Args& args);
 int RunStats(Context& ctx, const Args& args);
 int RunReport(Context& ctx, const Args& args);
+int RunExport(Context& ctx, const Args& args);
+int RunCertificate(Context& ctx, const Args& args);
+int RunMail(Context& ctx, const Args& args);
 
 }  // namespace dorvel::cli

@@ -26,6 +26,12 @@ bool RequireKnownPatient(Context& ctx, const std::string& id) {
         FileExists(PatientFilePath(ctx.dataFolder, id, kDataFileExtension))) {
         return true;
     }
+    // A folder that cannot be read hides every patient; say so rather than
+    // call the patient unknown.
+    if (auto problem = FolderProblem(ctx.dataFolder)) {
+        Fail(ctx, *problem);
+        return false;
+    }
     Fail(ctx, "unbekannter Patient '" + id + "' in " + ctx.dataFolder);
     return false;
 }

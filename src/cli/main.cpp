@@ -1,6 +1,7 @@
 // dorvel-cli: the program's engine without windows.
 #include <unistd.h>
 
+#include <csignal>
 #include <cstring>
 #include <iostream>
 #include <map>
@@ -17,9 +18,12 @@ using namespace dorvel::cli;
 const std::map<std::string, int (*)(Context&, const Args&)>& Commands() {
     static const std::map<std::string, int (*)(Context&, const Args&)> commands = {
         // clang-format off
+        {"certificate", RunCertificate},
         {"decode", RunDecode},
         {"download", RunDownload},
+        {"export", RunExport},
         {"import", RunImport},
+        {"mail", RunMail},
         {"patients", RunPatients},
         {"readings", RunReadings},
         {"report", RunReport},
@@ -47,6 +51,10 @@ std::string WorkingFolder() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A file-size limit (ulimit -f) then makes a write fail with EFBIG, which
+    // the writers report and recover from, instead of killing the program
+    // halfway through replacing a file.
+    std::signal(SIGXFSZ, SIG_IGN);
     Context ctx{dorvel::ResolveDataFolder(WorkingFolder()), dorvel::Clock::FromEnvironment(),
                 std::cout, std::cerr};
     int i = 1;

@@ -26,6 +26,9 @@ int RunPatients(Context& ctx, const Args& args) {
     if (!args.empty())
         return Fail(ctx, "Aufruf: patients");
     const PatientListRebuild rebuild = RebuildPatientList(ctx.dataFolder);
+    if (!rebuild.unreadable.empty()) {
+        return Fail(ctx, "die Patientenliste kann nicht erstellt werden: " + rebuild.unreadable);
+    }
     if (!rebuild.write.ok()) {
         return Fail(ctx, "die Patientenliste in " + ctx.dataFolder +
                              " kann nicht geschrieben werden: " + rebuild.write.detail);

@@ -33,7 +33,10 @@ int ReportReply(Context& ctx, const std::string& reply) {
     }
     if (outcome.kind == DecodeOutcome::Kind::WriteFailed)
         return Fail(ctx, outcome.detail);
-    const ReadResult data = ReadWholeFile(JoinPath(ctx.dataFolder, kDataFileName));
+    const std::string path = JoinPath(ctx.dataFolder, kDataFileName);
+    const ReadResult data = ReadWholeFile(path);
+    if (!data.ok())
+        return Fail(ctx, "kann " + path + " nicht lesen: " + data.detail);
     for (const ReceivedUser& user : ListReceivedUsers(data.bytes)) {
         ctx.out << UserLabel(user.number) << '\t' << user.count << '\n';
     }
@@ -60,12 +63,14 @@ int RunImport(Context& ctx, const Args& args) {
         (user.size() != 3 || user.find_first_not_of("0123456789") != std::string::npos)) {
         return Fail(ctx, "Messgerät-Benutzer '" + user + "': drei Ziffern oder GUEST erwartet");
     }
-    const ReadResult data = ReadWholeFile(JoinPath(ctx.dataFolder, kDataFileName));
-    if (!data.ok()) {
-        return Fail(ctx, "kann " + JoinPath(ctx.dataFolder, kDataFileName) + " nicht lesen");
-    }
+    const std::string path = JoinPath(ctx.dataFolder, kDataFileName);
+    const ReadResult data = ReadWholeFile(path);
+    if (!data.ok())
+        return Fail(ctx, "kann " + path + " nicht lesen: " + data.detail);
     const ImportOutcome outcome =
         ImportIntoPatient(ctx.dataFolder, id, SelectUserRecords(data.bytes, user));
+    if (outcome.unsynced())
+        return Fail(ctx, std::string(kImportUnsyncedMessage) + " (" + outcome.write.detail + ")");
     if (!outcome.ok()) {
         return Fail(ctx, "die Messwerte wurden nicht gespeichert: " + outcome.write.detail);
     }

@@ -1,10 +1,23 @@
 #include "download_session.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "messages.h"
 
 namespace dorvel {
+
+namespace {
+
+// A progress text with its numbers filled in.
+template <typename... Args>
+std::string Fill(const char* pattern, Args... args) {
+    char text[256];
+    std::snprintf(text, sizeof text, pattern, args...);
+    return text;
+}
+
+}  // namespace
 
 DownloadSession::DownloadSession(SessionHost& host, SessionTiming timing)
     : host_(host), timing_(timing) {}
@@ -69,6 +82,8 @@ void DownloadSession::PortOpened(bool opened, const LineError& error) {
     // The reply text starts afresh with every open.
     text_.clear();
     state_ = 0;
+    host_.SetProgressMessage(Fill(messages::kSearchingPort, host_.CurrentPortName().c_str(),
+                                  attempts_ + 1, timing_.attempts));
     if (opened) {
         SendRequest();
         return;
@@ -81,6 +96,7 @@ void DownloadSession::PortOpened(bool opened, const LineError& error) {
 void DownloadSession::SendRequest() {
     raw_.clear();
     text_.clear();
+    answered_ = false;
     phase_ = 'H';
     host_.Write(FormatRequest(pending_));
     state_ = 1;
@@ -94,19 +110,48 @@ void DownloadSession::Chunk(std::string_view bytes) {
         return;
     if (state_ == 3)
         return;
+    // A read of 0 bytes (a read that failed) adds nothing to the reply; it
+    // must not stop the response timer either, or nothing would end the wait.
+    if (bytes.empty())
+        return;
     phase_ = 'C';
     host_.StopTimer(SessionTimer::Response);
-    raw_.append(bytes);
-    text_.append(bytes.substr(0, std::min(bytes.size(), bytes.find('\0'))));
-    host_.SetProgressMessage(raw_.size() % 2 == 0 ? messages::kChunkEven : messages::kChunkOdd);
+    // A device that never stops sending must not fill the memory: past the
+    // limit the bytes cannot be a reply anyway, which ends the port below.
+    const std::string_view kept = bytes.substr(0, kReplyBufferLimit - raw_.size());
+    raw_.append(kept);
+    text_.append(kept.substr(0, std::min(kept.size(), kept.find('\0'))));
     state_ = 2;
     // The response timer stops with the first byte; the watchdog then watches
-    // for a reply that stops halfway. Only bytes count as progress: a line
-    // that broke can go on reporting empty reads.
-    if (!bytes.empty())
-        host_.StartTimer(SessionTimer::Watchdog, timing_.watchdogMs);
+    // for a reply that stops halfway.
+    host_.StartTimer(SessionTimer::Watchdog, timing_.watchdogMs);
 
+    const ReplyShape shape = ExamineReply(raw_);
+    if (shape.kind == ReplyShape::Kind::NotAReply) {
+        // A GPS receiver, a modem, line noise: not the meter, whatever the
+        // lenient count reading would make of its bytes.
+        GiveUpPort();
+        return;
+    }
     ReplyVerdict verdict = ParseReply(text_, raw_, true);
+    if (verdict.kind == ReplyVerdict::Kind::Incomplete) {
+        switch (shape.kind) {
+            case ReplyShape::Kind::Pending:
+            case ReplyShape::Kind::NotAReply:
+                host_.SetProgressMessage(raw_.size() % 2 == 0 ? messages::kChunkEven
+                                                              : messages::kChunkOdd);
+                return;
+            case ReplyShape::Kind::Announced:
+                MeterAnswered();
+                ShowReplyProgress(shape);
+                return;
+            case ReplyShape::Kind::Overrun:
+                End(SessionResult::Outcome::Interrupted,
+                    {LineFailure::Protocol, host_.CurrentDevice(), {}}, messages::kRepeat);
+                return;
+        }
+    }
+    MeterAnswered();
     switch (verdict.kind) {
         case ReplyVerdict::Kind::Incomplete:
             return;
@@ -122,6 +167,7 @@ void DownloadSession::Chunk(std::string_view bytes) {
             break;
     }
     host_.StopTimer(SessionTimer::Watchdog);
+    host_.SetProgressPosition(100);
     host_.SetProgressTitle(messages::kDownloadTitle);
     host_.SetProgressMessage(messages::kDownloadMessage);
     state_ = 3;
@@ -129,6 +175,21 @@ void DownloadSession::Chunk(std::string_view bytes) {
     // from the line out of the next session.
     host_.ClosePort();
     host_.Decode(verdict.count, verdict.payload);
+}
+
+void DownloadSession::ShowReplyProgress(const ReplyShape& shape) {
+    const size_t records = (raw_.size() - shape.headerSize) / kMeterRecordSize;
+    host_.SetProgressMessage(Fill(messages::kRecordsProgress,
+                                  std::min(static_cast<int>(records), shape.count), shape.count));
+    host_.SetProgressPosition(
+        static_cast<int>(std::min<size_t>(100, raw_.size() * 100 / shape.ExpectedSize())));
+}
+
+void DownloadSession::MeterAnswered() {
+    if (answered_)
+        return;
+    answered_ = true;
+    host_.RememberPort();
 }
 
 void DownloadSession::DecodeFinished(const DecodeOutcome& outcome) {
@@ -162,21 +223,22 @@ void DownloadSession::DecodeFinished(const DecodeOutcome& outcome) {
 
 void DownloadSession::ResponseTimeout() {
     host_.StopTimer(SessionTimer::Response);
-    if (!visible_)
-        return;
+    if (visible_ && (phase_ == 'H' || phase_ == 'P'))
+        GiveUpPort();
+}
+
+void DownloadSession::GiveUpPort() {
+    host_.StopTimer(SessionTimer::Response);
+    host_.StopTimer(SessionTimer::Watchdog);
     ++attempts_;
     if (attempts_ < timing_.attempts) {
-        if ((state_ == 0 || state_ == 1) && host_.PollIdle() == 1)
-            host_.RememberPort();
-        if (phase_ == 'H' || phase_ == 'P') {
-            phase_ = 'P';
-            host_.ClosePort();
-            host_.OpenPort(PortRequest::Next, attempts_);
-        }
+        phase_ = 'P';
+        state_ = 0;
+        host_.ClosePort();
+        host_.OpenPort(PortRequest::Next, attempts_);
         return;
     }
     attempts_ = 0;
-    host_.ResetToDefaultPort();
     std::string message = messages::kCheckCable;
     LineError error{LineFailure::Timeout, host_.CurrentDevice(), {}};
     // A port this user may not open is named with the group that grants access,
@@ -198,14 +260,13 @@ void DownloadSession::WatchdogTimeout() {
     host_.StopTimer(SessionTimer::Watchdog);
     if (phase_ != 'C' || state_ != 2)
         return;
-    // A beginning the meter could have sent means it stopped; anything else
-    // was never a reply of the meter.
-    const bool plausible = raw_.empty() || raw_[0] == 'S' || raw_[0] == 'Q' ||
-                           (raw_[0] >= '0' && raw_[0] <= '9') ||
-                           std::string_view("ERS").substr(0, std::min<size_t>(raw_.size(), 3)) ==
-                               std::string_view(raw_).substr(0, 3);
-    End(SessionResult::Outcome::Interrupted,
-        {plausible ? LineFailure::Timeout : LineFailure::Protocol, host_.CurrentDevice(), {}},
+    // A few bytes that never became the meter's reply (an echo, a burst of
+    // noise) are no answer: the search goes on as after a silent port.
+    if (!answered_) {
+        GiveUpPort();
+        return;
+    }
+    End(SessionResult::Outcome::Interrupted, {LineFailure::Timeout, host_.CurrentDevice(), {}},
         messages::kRepeat);
 }
 
@@ -221,6 +282,7 @@ void DownloadSession::End(SessionResult::Outcome outcome, LineError error, std::
     host_.StopTimer(SessionTimer::Response);
     host_.StopTimer(SessionTimer::Watchdog);
     host_.ClosePort();
+    host_.SearchEnded();
     text_.clear();
     state_ = 0;
     phase_ = '\0';

@@ -13,11 +13,15 @@ namespace dorvel {
 // Time-outs of a session; tests shorten them.
 struct SessionTiming {
     int responseMs = 3000;  // no byte after a request, or a port that would not open
-    int attempts = 26;      // response time-outs before the search gives up
+    int attempts = 26;      // ports given up before the search gives up
     // Longest pause inside a reply that has begun. A meter at 4800 baud sends
     // a byte every 2 ms, so a reply silent this long has stopped for good.
     int watchdogMs = 3000;
 };
+
+// The most reply bytes a session keeps: the largest reply plus room for a
+// little line noise before it. A longer reply is no meter's.
+inline constexpr size_t kReplyBufferLimit = kMaxReplySize + 1024;
 
 enum class SessionTimer { Response, Watchdog };
 enum class PortRequest { Adapter, Next };
@@ -54,10 +58,14 @@ class SessionHost {
     virtual void OpenPort(PortRequest which, int attemptCount) = 0;
     virtual void ClosePort() = 0;
     virtual size_t Write(std::string_view bytes) = 0;
-    virtual int PollIdle() = 0;
+    // The meter answered on the port now open: it is tried first next time.
     virtual void RememberPort() = 0;
-    virtual void ResetToDefaultPort() = 0;
+    // The session is over: a search that found nothing or was cancelled
+    // leaves the stored port as it was.
+    virtual void SearchEnded() = 0;
     virtual std::string CurrentDevice() const = 0;
+    // How the progress window names the port: "COM5 (/dev/ttyUSB0)".
+    virtual std::string CurrentPortName() const { return CurrentDevice(); }
 
     virtual void StartTimer(SessionTimer timer, int ms) = 0;
     virtual void StopTimer(SessionTimer timer) = 0;
@@ -92,6 +100,7 @@ class DownloadSession {
     void Cancel();
 
     void PortOpened(bool opened, const LineError& error = {});
+    // A read of the line; a read of 0 bytes changes nothing.
     void Chunk(std::string_view bytes);
     void ResponseTimeout();
     void WatchdogTimeout();
@@ -108,6 +117,11 @@ class DownloadSession {
   private:
     void Start(RequestKind kind);
     void SendRequest();
+    // The port did not answer, or what it sent is no reply: on to the next
+    // one, or the end of the search.
+    void GiveUpPort();
+    void ShowReplyProgress(const ReplyShape& shape);
+    void MeterAnswered();
     void End(SessionResult::Outcome outcome, LineError error, std::string message,
              std::string caption = {}, int recordCount = 0);
 
@@ -118,8 +132,9 @@ class DownloadSession {
     int attempts_ = 0;
     bool visible_ = false;
     RequestKind pending_ = RequestKind::Download;
-    std::string text_;  // the reply as text: each chunk up to its first NUL
-    std::string raw_;   // the reply as received
+    std::string text_;       // the reply as text: each chunk up to its first NUL
+    std::string raw_;        // the reply as received, at most kReplyBufferLimit bytes
+    bool answered_ = false;  // the bytes on this port are the meter's reply
     std::vector<LineError> openFailures_;
 };
 

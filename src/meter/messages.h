@@ -32,5 +32,9 @@ inline constexpr const char* kDownloadTitle = "Datenabruf...";
 inline constexpr const char* kDownloadMessage = "Datenabruf.....";
 inline constexpr const char* kChunkEven = "suche...**..";
 inline constexpr const char* kChunkOdd = "suche...*..";
+// While searching: the port being tried, the attempt and the attempts in all.
+inline constexpr const char* kSearchingPort = "%s – Versuch %d von %d";
+// While a reply arrives whose header announced its count.
+inline constexpr const char* kRecordsProgress = "%d von %d Messwerten";
 
 }  // namespace dorvel::messages

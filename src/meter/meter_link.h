@@ -52,10 +52,10 @@ class MeterLink : public SessionHost {
     void OpenPort(PortRequest which, int attemptCount) override;
     void ClosePort() override;
     size_t Write(std::string_view bytes) override { return stream_.Write(bytes); }
-    int PollIdle() override { return stream_.PollIdle(); }
     void RememberPort() override { chooser_.RememberPort(); }
-    void ResetToDefaultPort() override { chooser_.ResetToDefaultPort(); }
+    void SearchEnded() override { chooser_.SearchEnded(); }
     std::string CurrentDevice() const override { return chooser_.CurrentDevice(); }
+    std::string CurrentPortName() const override { return chooser_.CurrentPortName(); }
     void StartTimer(SessionTimer timer, int ms) override;
     void StopTimer(SessionTimer timer) override;
     void Decode(int count, const std::string& payload) override;

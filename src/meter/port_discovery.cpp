@@ -153,9 +153,15 @@ PortDiscovery::PortDiscovery(ByteStream& port, PortSettings& settings, Lister li
     if (!lister_) {
         lister_ = [this] { return ComposePortInfos(ListSerialDevices(), settings_); };
     }
-    const int stored = settings_.Port() - 1;
-    if (stored >= 0 && stored < kPortCount)
-        portIndex_ = stored;
+    if (const auto preferred = PreferredIndex())
+        portIndex_ = *preferred;
+}
+
+std::optional<int> PortDiscovery::PreferredIndex() const {
+    const int stored = settings_.Port();
+    if (stored >= 1 && stored <= kPortCount)
+        return stored - 1;
+    return std::nullopt;
 }
 
 void PortDiscovery::ScanAtStartup() {
@@ -178,6 +184,8 @@ void PortDiscovery::ScanAtStartup() {
 
 void PortDiscovery::ScanForAdapter() {
     candidates_.clear();
+    // An adapter pulled out since the last scan is no longer tried first.
+    adapter_ = {};
     for (const SerialPortInfo& info : lister_()) {
         if (info.friendlyName.empty() || info.description.empty())
             continue;
@@ -194,12 +202,16 @@ bool PortDiscovery::OpenAdapterPort() {
         port_.Close();
         BriefPause();
     }
-    if (const auto index = PortTableIndex(adapter_.portName))
+    const auto preferred = PreferredIndex();
+    preferredPending_ = false;
+    if (const auto index = PortTableIndex(adapter_.portName)) {
         portIndex_ = *index;
-    if (portIndex_ < 0 || portIndex_ >= kPortCount) {
-        settings_.SetPort(3);
-        portIndex_ = 2;
+        preferredPending_ = preferred && *preferred != portIndex_;
+    } else if (preferred) {
+        portIndex_ = *preferred;
     }
+    if (portIndex_ < 0 || portIndex_ >= kPortCount)
+        portIndex_ = 2;
     return Open();
 }
 
@@ -208,18 +220,25 @@ bool PortDiscovery::OpenNextPort(int attemptCount) {
         port_.Close();
         BriefPause();
     }
+    if (preferredPending_) {
+        preferredPending_ = false;
+        if (const auto preferred = PreferredIndex()) {
+            portIndex_ = *preferred;
+            return Open();
+        }
+    }
     const size_t n = candidates_.size();
     if (probeMode_ == 1 && attemptCount >= static_cast<int>(n)) {
         if (retryCounter_++ >= 10)
             probeMode_ = 0;
     }
     if (probeMode_ == 0) {
-        portIndex_ = settings_.Port();
-        if (portIndex_ < 0 || portIndex_ >= kPortCount) {
-            settings_.SetPort(3);
+        // One label after another; where this sweep stands is kept here, not
+        // in "Port", so a search that finds nothing leaves the user's port alone.
+        portIndex_ = sweepIndex_;
+        if (portIndex_ < 0 || portIndex_ >= kPortCount)
             portIndex_ = 2;
-        }
-        settings_.SetPort(portIndex_ + 1);
+        sweepIndex_ = portIndex_ + 1;
     } else if (n > 0) {
         if (candidatePosition_ >= n)
             candidatePosition_ = 0;
@@ -237,19 +256,29 @@ void PortDiscovery::ResetProbe() {
     probeMode_ = 1;
     retryCounter_ = 0;
     candidatePosition_ = 0;
+    preferredPending_ = false;
+    // The sweep begins with the label after the preferred port, which the
+    // search tries first anyway.
+    sweepIndex_ = PreferredIndex().value_or(1) + 1;
 }
 
 void PortDiscovery::RememberPort() {
-    settings_.SetPort(portIndex_ + 1);
+    if (portIndex_ >= 0 && portIndex_ < kPortCount && settings_.Port() != portIndex_ + 1)
+        settings_.SetPort(portIndex_ + 1);
 }
 
-void PortDiscovery::ResetToDefaultPort() {
-    portIndex_ = 2;
-    settings_.SetPort(3);
+void PortDiscovery::SearchEnded() {
+    // The status bar shows the port the next search starts with.
+    if (const auto preferred = PreferredIndex())
+        portIndex_ = *preferred;
 }
 
 std::string PortDiscovery::CurrentDevice() const {
     return DeviceForIndex(portIndex_, settings_);
+}
+
+std::string PortDiscovery::CurrentPortName() const {
+    return PortDisplayName(portIndex_, settings_);
 }
 
 bool PortDiscovery::Open() {

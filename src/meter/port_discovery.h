@@ -70,7 +70,7 @@ std::vector<SerialPortInfo> ComposePortInfos(const std::vector<SerialDevice>& de
 // ("... (COM3)" gives "COM3" and "3").
 std::pair<std::string, std::string> PortNameFromFriendlyName(std::string_view friendly);
 
-// How the session gets a port: the adapter's first, then the next candidate.
+// How the session gets a port: the first one of a search, then the next.
 class PortChooser {
   public:
     virtual ~PortChooser() = default;
@@ -78,11 +78,19 @@ class PortChooser {
     virtual bool OpenAdapterPort() = 0;
     virtual bool OpenNextPort(int attemptCount) = 0;
     virtual void ResetProbe() = 0;
-    virtual void RememberPort() = 0;        // "Port" = port index + 1
-    virtual void ResetToDefaultPort() = 0;  // port index 2, "Port" = 3
+    virtual void RememberPort() = 0;  // the meter answered here: "Port" = port index + 1
+    // The session is over, whatever its end: the port index is the preferred
+    // port again. "Port" is left alone.
+    virtual void SearchEnded() = 0;
     virtual std::string CurrentDevice() const = 0;
+    virtual std::string CurrentPortName() const { return CurrentDevice(); }
 };
 
+// The search order: the adapter recognised by its USB identity, then the
+// preferred port ("Port": the one chosen in the port dialog or where the
+// meter last answered), then the ports the system lists, then one label
+// after another from the preferred one on. Only the dialog and a meter that
+// answered change "Port"; a search that fails or is cancelled does not.
 class PortDiscovery : public PortChooser {
   public:
     using Lister = std::function<std::vector<SerialPortInfo>()>;
@@ -96,8 +104,9 @@ class PortDiscovery : public PortChooser {
     bool OpenNextPort(int attemptCount) override;
     void ResetProbe() override;
     void RememberPort() override;
-    void ResetToDefaultPort() override;
+    void SearchEnded() override;
     std::string CurrentDevice() const override;
+    std::string CurrentPortName() const override;
 
     // The port settings dialog: the position to preselect (-1: none; a stored
     // 0 is turned into 1), connecting to a position and disconnecting.
@@ -118,6 +127,8 @@ class PortDiscovery : public PortChooser {
 
   private:
     bool Open();
+    // The index "Port" names; none when it holds no port of the table.
+    std::optional<int> PreferredIndex() const;
 
     ByteStream& port_;
     PortSettings& settings_;
@@ -128,6 +139,8 @@ class PortDiscovery : public PortChooser {
     int probeMode_ = 1;
     int retryCounter_ = 0;
     size_t candidatePosition_ = 0;
+    int sweepIndex_ = 0;             // the next label tried once the candidates are done
+    bool preferredPending_ = false;  // the adapter came first; the preferred port is next
 };
 
 // The command line's choice: always the one device it was given.
@@ -139,7 +152,7 @@ class FixedPort : public PortChooser {
     bool OpenNextPort(int) override { return Open(); }
     void ResetProbe() override {}
     void RememberPort() override {}
-    void ResetToDefaultPort() override {}
+    void SearchEnded() override {}
     std::string CurrentDevice() const override { return device_; }
 
   private:

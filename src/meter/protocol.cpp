@@ -1,5 +1,6 @@
 #include "protocol.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "store/calendar.h"
@@ -59,6 +60,53 @@ ReplyVerdict ParseReply(std::string_view text, std::string_view raw, bool receiv
         }
     }
     return ReplyVerdict{};
+}
+
+ReplyShape ExamineReply(std::string_view raw) {
+    using Kind = ReplyShape::Kind;
+    const auto isDigit = [](char c) { return c >= '0' && c <= '9'; };
+    if (raw.empty())
+        return {};
+    // The erase acknowledgement is "ERS" and nothing else.
+    if (raw[0] == 'E')
+        return {raw.size() <= 3 && std::string_view("ERS").substr(0, raw.size()) == raw
+                    ? Kind::Pending
+                    : Kind::NotAReply};
+
+    ReplyShape shape;
+    if (raw[0] == 'S' || raw[0] == 'Q') {
+        // Three count digits, then two bytes nobody looks at.
+        for (size_t i = 1; i < std::min<size_t>(raw.size(), 4); ++i) {
+            if (!isDigit(raw[i]))
+                return {Kind::NotAReply};
+        }
+        if (raw.size() < 6)
+            return {};
+        shape.headerSize = 6;
+        shape.count = LeadingInt(raw.substr(1, 3));
+    } else if (isDigit(raw[0])) {
+        // One to three count digits, then CR LF.
+        size_t digits = 1;
+        while (digits < raw.size() && digits < 4 && isDigit(raw[digits]))
+            ++digits;
+        if (digits == 4)
+            return {Kind::NotAReply};
+        if (digits < raw.size() && raw[digits] != '\r')
+            return {Kind::NotAReply};
+        if (digits + 1 < raw.size() && raw[digits + 1] != '\n')
+            return {Kind::NotAReply};
+        if (raw.size() < digits + 2)
+            return {};
+        shape.headerSize = digits + 2;
+        shape.count = LeadingInt(raw.substr(0, digits));
+    } else {
+        return {Kind::NotAReply};
+    }
+    // Complete with count records and up to 21 bytes more; anything longer
+    // never will be.
+    shape.kind =
+        raw.size() < shape.ExpectedSize() + kMeterRecordSize ? Kind::Announced : Kind::Overrun;
+    return shape;
 }
 
 bool CheckRecord(std::string_view record) {

@@ -32,6 +32,31 @@ inline ReplyVerdict ParseReply(std::string_view reply) {
     return ParseReply(reply, reply, true);
 }
 
+// The largest reply the meter sends: a 6-byte header, 999 records (the
+// count has three digits) and up to 21 bytes after the last record.
+inline constexpr size_t kMaxReplySize = 6 + 999 * kMeterRecordSize + kMeterRecordSize - 1;
+
+// What the bytes received so far can still become, judged against the forms
+// the meter sends: stricter than ParseReply, whose lenient count reading
+// finds "no data" even in a modem's echo of "S" and CR LF.
+struct ReplyShape {
+    enum class Kind {
+        Pending,    // a beginning the meter could send (or "ERS"); no count yet
+        Announced,  // a download header with its count has arrived
+        NotAReply,  // no reply of the meter begins like this
+        Overrun,    // more bytes than the announced count allows
+    };
+    Kind kind = Kind::Pending;
+    int count = 0;          // Announced, Overrun: the announced record count
+    size_t headerSize = 0;  // Announced, Overrun: bytes before the first record
+
+    // Bytes of the whole reply without trailing bytes (Announced, Overrun).
+    size_t ExpectedSize() const {
+        return headerSize + static_cast<size_t>(count) * kMeterRecordSize;
+    }
+};
+ReplyShape ExamineReply(std::string_view raw);
+
 // The record check. Besides the digit sum over the 22 characters, a record
 // is refused unless every stored field holds what it must: digits in the
 // user number, marker, date, time, value and temperature, and a month, day,

@@ -41,9 +41,11 @@ DecodeOutcome RecordDecoder(std::string_view payload, int count, const std::stri
     if (!lock.locked())
         return {DecodeOutcome::Kind::WriteFailed, 0, lock.problem()};
 
+    // A read-only file keeps its content without a message; every other
+    // failure, a folder that could not be synced too, is told.
     const WriteResult low =
         WriteFileAtomic(JoinPath(dataFolder, kLowDataFileName), CutAtMarker(payload));
-    if (low.status == WriteStatus::Failed) {
+    if (!low.ok() && low.status != WriteStatus::ReadOnly) {
         return {DecodeOutcome::Kind::WriteFailed, 0, low.detail};
     }
     if (refused)
@@ -54,12 +56,18 @@ DecodeOutcome RecordDecoder(std::string_view payload, int count, const std::stri
     SortRecords(converted);
     const std::string dataPath = JoinPath(dataFolder, kDataFileName);
     const WriteResult data = WriteFileAtomic(dataPath, DropMarkedRecords(converted));
-    if (data.status == WriteStatus::Failed) {
+    if (!data.ok() && data.status != WriteStatus::ReadOnly) {
         return {DecodeOutcome::Kind::WriteFailed, 0, data.detail};
     }
-    // What the panel lists is what the file holds (a read-only gr_data.dat keeps its old content).
+    // What the panel lists is what the file holds (a read-only gr_data.dat
+    // keeps its old content). A file that cannot be read back holds nothing
+    // we could list: that is a failure, not a download without users.
     const ReadResult back = ReadWholeFile(dataPath);
-    outcome.recordCount = back.ok() ? static_cast<int>(back.bytes.size() / kRecordSize) : 0;
+    if (!back.ok()) {
+        return {DecodeOutcome::Kind::WriteFailed, 0,
+                dataPath + " kann nicht gelesen werden: " + back.detail};
+    }
+    outcome.recordCount = static_cast<int>(back.bytes.size() / kRecordSize);
     return outcome;
 }
 
@@ -147,9 +155,13 @@ ImportOutcome ImportIntoPatient(const std::string& dataFolder, std::string_view 
                              "groß; sie wird nicht überschrieben."};
         return outcome;
     }
+    // Every stored record stays, byte for byte, also one that is no reading
+    // ('S', 'Z' or other letters): the loader lists it, so dropping it here
+    // would lose what the user sees. Of the fresh records only readings are
+    // taken: anything else (white space above all) could hide the rest of
+    // the file from the loader.
     size_t before = 0;
-    const std::string combined =
-        MergeRecords(DropMarkedRecords(old.image), DropMarkedRecords(fresh), &before);
+    const std::string combined = MergeRecords(old.image, ReadingRecords(fresh), &before);
 
     if (combined.size() / kRecordSize > kMaxRecords) {
         outcome.write = {WriteStatus::Failed,

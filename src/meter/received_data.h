@@ -56,7 +56,16 @@ struct ImportOutcome {
     int readingCount = 0;  // records in the patient file afterwards
     int newReadings = 0;   // records that were not in the file before
     bool ok() const { return write.ok(); }
+    // The file holds the readings, but a power loss could still take them.
+    bool unsynced() const { return write.status == WriteStatus::Unsynced; }
 };
+
+// Told after an unsynced import; importing the same records again only
+// repeats the write, since duplicates are dropped.
+inline constexpr const char* kImportUnsyncedMessage =
+    "Die Messwerte stehen in der Patientendatei, sind aber nicht sicher auf dem Datenträger "
+    "gespeichert: nach einem Stromausfall könnten sie fehlen. Sie noch einmal zuzuordnen ist "
+    "unbedenklich, doppelte Messwerte werden nicht übernommen.";
 
 // Merges `selected` (whole stored records) into the patient's data file:
 // under the folder lock the file is read again, the records are combined,

@@ -122,7 +122,7 @@ struct ToggleOutcome {
 ToggleOutcome ToggleUnit(UserSettings& s, const SaveSettings& save);
 ToggleOutcome ToggleSeparateMeals(UserSettings& s, const SaveSettings& save);
 
-inline constexpr std::string_view kDeleteQuestion = "Wirklich alle Daten löschen?";
+inline constexpr std::string_view kDeleteQuestion = "Diesen Messwert wirklich löschen?";
 
 struct DeleteOutcome {
     bool removed = false;  // a reading was taken out of the list

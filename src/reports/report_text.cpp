@@ -16,6 +16,13 @@ std::string OneDecimal(double value) {
     return text;
 }
 
+std::string TwoDecimals(double value) {
+    char buffer[64];
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2).ptr;
+    return std::string(buffer, end);
+}
+
 std::string GlucoseText(int mgdl, int unit, int width) {
     if (unit == 1)
         return OneDecimal(ToMmolPerL(mgdl));

@@ -18,6 +18,8 @@ std::string Printf(const char* format, Args... args) {
 
 // "%2.1f" in the C locale.
 std::string OneDecimal(double value);
+// "%.2f" in the C locale.
+std::string TwoDecimals(double value);
 
 // A glucose value as the reports show it: "%d" in mg/dL (unit 0), or the
 // truncated mmol/L value with "%2.1f" (unit 1). `width` pads an mg/dL value

@@ -28,6 +28,11 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
+// The space and Windows-1252's no-break space.
+bool IsBlank(char c) {
+    return c == ' ' || static_cast<unsigned char>(c) == 0xA0;
+}
+
 }  // namespace
 
 std::string ResolveDataFolder(std::string_view workingFolder) {
@@ -72,6 +77,12 @@ std::optional<std::string> PatientIdProblem(std::string_view id) {
     if (id.front() == '.') {
         return std::string("Die Patienten-ID darf nicht mit einem Punkt beginnen.");
     }
+    // A blank at either end is invisible in the patient box and lost when a
+    // text is trimmed: "Anna " would end up as another patient's "ANNA".
+    if (IsBlank(id.front()) || IsBlank(id.back())) {
+        return std::string(
+            "Die Patienten-ID darf nicht mit einem Leerzeichen beginnen oder enden.");
+    }
     for (unsigned char c : id) {
         if (c < 0x20 || c == 0x7F) {
             return std::string("Die Patienten-ID darf keine Steuerzeichen enthalten.");
@@ -90,18 +101,32 @@ std::string PatientFilePath(const std::string& dataFolder, std::string_view id,
     std::string exact = JoinPath(dataFolder, name);
     if (FileExists(exact))
         return exact;
+    // The same name in another letter case, or else the spelling of the
+    // patient's other file: a data file made for "KURZ" beside "kurz.info"
+    // becomes "kurz.gdt", so a patient's files never differ in spelling.
+    std::string sameFile;
+    std::string siblingStem;
     if (DIR* dir = ::opendir(dataFolder.c_str())) {
-        std::string found;
         while (const dirent* entry = ::readdir(dir)) {
-            if (EqualsNoCase(entry->d_name, name)) {
-                found = entry->d_name;
+            const std::string_view file = entry->d_name;
+            if (EqualsNoCase(file, name)) {
+                sameFile = file;
                 break;
+            }
+            for (std::string_view other : {kProfileExtension, kDataFileExtension}) {
+                if (other != extension && file.size() == id.size() + other.size() &&
+                    EqualsNoCase(file.substr(id.size()), other) &&
+                    EqualsNoCase(file.substr(0, id.size()), id)) {
+                    siblingStem = file.substr(0, id.size());
+                }
             }
         }
         ::closedir(dir);
-        if (!found.empty())
-            return JoinPath(dataFolder, found);
     }
+    if (!sameFile.empty())
+        return JoinPath(dataFolder, sameFile);
+    if (!siblingStem.empty())
+        return JoinPath(dataFolder, siblingStem + std::string(extension));
     return exact;
 }
 

@@ -27,6 +27,8 @@ inline bool IsValidPatientId(std::string_view id) {
 // "<folder>/<id><extension>". When a file whose name differs only in letter
 // case already exists (IDs coming from the patient list are upper case),
 // that file's path is returned, so the same patient never gets two files.
+// A file still to be made takes the spelling of the patient's other file
+// (profile or data file) when there is one.
 std::string PatientFilePath(const std::string& dataFolder, std::string_view id,
                             std::string_view extension);
 

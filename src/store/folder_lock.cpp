@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -12,12 +13,42 @@
 
 namespace dorvel {
 
+namespace {
+
+// The holder's host and process id, always this many bytes (blank-padded,
+// ending in a line feed), so the file is overwritten in place and never
+// truncated.
+constexpr size_t kOwnerRecordSize = 128;
+
+std::string OwnerRecord() {
+    char host[256] = {};
+    ::gethostname(host, sizeof host - 1);
+    std::string owner = std::string(host) + " " + std::to_string(::getpid());
+    owner.resize(kOwnerRecordSize - 1, ' ');
+    owner += '\n';
+    return owner;
+}
+
+}  // namespace
+
 DataFolderLock::DataFolderLock(const std::string& dataFolder, std::chrono::milliseconds timeout) {
     const std::string path = JoinPath(dataFolder, kLockFileName);
-    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    // Never through a link: a link named like the lock file would otherwise
+    // have every writer create or write a file outside the data folder.
+    const int fd = Sys().open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0) {
-        problem_ =
-            "Die Sperrdatei " + path + " kann nicht angelegt werden: " + std::strerror(errno);
+        const int error = errno;
+        problem_ = error == ELOOP ? "Die Sperrdatei " + path +
+                                        " ist ein symbolischer Verweis; bitte entfernen Sie ihn, "
+                                        "dann kann wieder gespeichert werden."
+                                  : "Die Sperrdatei " + path +
+                                        " kann nicht angelegt werden: " + std::strerror(error);
+        return;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        problem_ = "Die Sperrdatei " + path + " ist keine gewöhnliche Datei.";
+        ::close(fd);
         return;
     }
     const auto deadline = std::chrono::steady_clock::now() + timeout;
@@ -40,10 +71,10 @@ DataFolderLock::DataFolderLock(const std::string& dataFolder, std::chrono::milli
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     fd_ = fd;
-    char host[256] = {};
-    ::gethostname(host, sizeof host - 1);
-    const std::string owner = std::string(host) + " " + std::to_string(::getpid()) + "\n";
-    if (::ftruncate(fd_, 0) == 0) {
+    // A file with a second name (a hard link from elsewhere) is only locked,
+    // never written.
+    if (st.st_nlink == 1) {
+        const std::string owner = OwnerRecord();
         [[maybe_unused]] const ssize_t n = ::pwrite(fd_, owner.data(), owner.size(), 0);
     }
 }

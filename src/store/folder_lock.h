@@ -13,7 +13,8 @@ namespace dorvel {
 // The lock is an advisory lock on the file "dorvel.lock" in the folder. The
 // kernel (or the file server) drops it when its holder dies, so a crashed
 // copy never blocks the others. The file itself stays; it names the last
-// holder for whoever investigates.
+// holder for whoever investigates. It is never opened through a symbolic
+// link and never truncated, so it cannot be turned against a file elsewhere.
 class DataFolderLock {
   public:
     explicit DataFolderLock(const std::string& dataFolder,

@@ -38,10 +38,29 @@ RecordFile ReadRecordFile(const std::string& path) {
     return file;
 }
 
-ReadingList LoadReadings(const std::string& dataFolder, std::string_view patientId) {
+ReadingList LoadReadings(const std::string& dataFolder, std::string_view patientId,
+                         std::string* problem) {
     const RecordFile file =
         ReadRecordFile(PatientFilePath(dataFolder, patientId, kDataFileExtension));
+    if (problem != nullptr)
+        *problem = file.unreadable ? file.detail : std::string();
     return ReadingsFromImage(file.image);
+}
+
+bool IsReadingRecord(std::string_view record) {
+    return record.size() == kRecordSize &&
+           record.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+std::string ReadingRecords(std::string_view image) {
+    std::string readings;
+    readings.reserve(image.size());
+    for (size_t pos = 0; pos + kRecordSize <= image.size(); pos += kRecordSize) {
+        const std::string_view record = image.substr(pos, kRecordSize);
+        if (IsReadingRecord(record))
+            readings.append(record);
+    }
+    return readings;
 }
 
 std::string_view CutAtMarker(std::string_view image) {
@@ -97,20 +116,22 @@ WriteResult RemoveReadings(const std::string& dataFolder, std::string_view patie
     for (const Reading& r : readings)
         doomed.push_back(RecordFromReading(r));
     std::sort(doomed.begin(), doomed.end());
-    std::string kept;
+    // Readings are written in list order, as after any deletion; records
+    // that are none follow as they stood (a Reading would change or lose them).
+    std::string kept, others;
     kept.reserve(file.image.size());
     for (size_t pos = 0; pos + kRecordSize <= file.image.size(); pos += kRecordSize) {
         const std::string_view record = std::string_view(file.image).substr(pos, kRecordSize);
-        if (!std::binary_search(doomed.begin(), doomed.end(), record))
-            kept.append(record);
+        if (std::binary_search(doomed.begin(), doomed.end(), record))
+            continue;
+        (IsReadingRecord(record) ? kept : others).append(record);
     }
-    // Written in list order, as after any deletion.
-    ReadingList list = ReadingsFromImage(kept);
     std::string image;
-    BuildRecordImage(list, image);
-    WriteResult result = WriteFileAtomic(path, DropMarkedRecords(image));
+    BuildRecordImage(ReadingsFromImage(kept), image);
+    image += others;
+    WriteResult result = WriteFileAtomic(path, image);
     if (result.ok() && after != nullptr)
-        *after = std::move(list);
+        *after = ReadingsFromImage(image);
     return result;
 }
 

@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 
 #include "data_folder.h"
 #include "folder_lock.h"
@@ -19,16 +21,32 @@ char AsciiUpper(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
+std::string Unreadable(const std::string& path) {
+    const int error = errno;
+    return path + ": " + std::strerror(error);
+}
+
 // IDs of the profile files in the folder, upper case, sorted, each once.
 // Names that could not be patient IDs ("..info", names too long, control
-// characters) are not patients and are skipped.
-std::vector<std::string> ProfileIds(const std::string& dataFolder) {
+// characters) are not patients and are skipped. A folder or profile that
+// cannot be looked at is named in `unreadable`: leaving it out would drop
+// a patient from the list.
+std::vector<std::string> ProfileIds(const std::string& dataFolder, std::string& unreadable) {
     std::vector<std::string> ids;
-    DIR* dir = ::opendir(dataFolder.c_str());
-    if (dir == nullptr)
+    DIR* dir = Sys().opendir(dataFolder.c_str());
+    if (dir == nullptr) {
+        unreadable = Unreadable(dataFolder);
         return ids;
+    }
     constexpr std::string_view ext = kProfileExtension;
-    while (const dirent* entry = ::readdir(dir)) {
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(dir);
+        if (entry == nullptr) {
+            if (errno != 0)
+                unreadable = Unreadable(dataFolder);
+            break;
+        }
         const std::string_view name = entry->d_name;
         if (name.size() <= ext.size())
             continue;
@@ -43,8 +61,14 @@ std::vector<std::string> ProfileIds(const std::string& dataFolder) {
             c = AsciiUpper(c);
         if (!IsValidPatientId(id))
             continue;
+        const std::string path = JoinPath(dataFolder, name);
         struct stat info {};
-        if (::stat(JoinPath(dataFolder, name).c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+        if (::stat(path.c_str(), &info) != 0) {
+            if (errno != ENOENT)
+                unreadable = Unreadable(path);
+            continue;
+        }
+        if (!S_ISREG(info.st_mode))
             continue;
         ids.push_back(std::move(id));
     }
@@ -77,16 +101,29 @@ PatientListRebuild RebuildPatientList(const std::string& dataFolder) {
         return result;
     }
     std::string list;
-    for (const std::string& id : ProfileIds(dataFolder)) {
+    const auto fail = [&](std::string unreadable) {
+        result.unreadable = std::move(unreadable);
+        result.write = {WriteStatus::Failed, result.unreadable};
+        return result;
+    };
+    std::string unreadable;
+    const std::vector<std::string> ids = ProfileIds(dataFolder, unreadable);
+    if (!unreadable.empty())
+        return fail(std::move(unreadable));
+    for (const std::string& id : ids) {
         std::string name, carer;
         const ReadResult profile =
             ReadWholeFile(PatientFilePath(dataFolder, id, kProfileExtension));
+        if (profile.status == ReadStatus::Failed)
+            return fail(profile.detail);
         if (profile.ok() && !profile.bytes.empty()) {
             ProfileRead read = ParseProfile(profile.bytes);
             name = std::move(read.profile.name);
             carer = std::move(read.profile.carer);
         }
         const RecordFile data = ReadRecordFile(PatientFilePath(dataFolder, id, kDataFileExtension));
+        if (data.unreadable)
+            return fail(data.detail);
         const std::string count = std::to_string(CountedReadings(data.image));
         const std::string* fields[] = {&id, &name, &count, &carer};
         for (const std::string* field : fields) {
@@ -99,8 +136,9 @@ PatientListRebuild RebuildPatientList(const std::string& dataFolder) {
     if (!result.write.ok())
         return result;
     ReadResult back = ReadWholeFile(path);
-    if (back.ok())
-        result.image.bytes = std::move(back.bytes);
+    if (!back.ok())
+        return fail(back.detail);
+    result.image.bytes = std::move(back.bytes);
     return result;
 }
 

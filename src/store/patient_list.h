@@ -32,12 +32,17 @@ struct PatientListEntry {
 struct PatientListRebuild {
     PatientListImage image;  // empty when the list file could not be written
     WriteResult write;
+    // The folder or a patient's file that could not be read (path: reason).
+    // The list is then not written: it would show a wrong name or count.
+    std::string unreadable;
+    bool ok() const { return unreadable.empty() && write.ok(); }
 };
 
 // Rebuilds the list file from the profile files ("*.info", any letter case)
 // and data files of the folder, under the data folder lock, and reads it
 // back. Entries come in ID order. File names that cannot be patient IDs are
-// left out. Nothing is written when the folder does not exist.
+// left out. Nothing is written when the folder does not exist or one of
+// its files cannot be read.
 PatientListRebuild RebuildPatientList(const std::string& dataFolder);
 
 // Walks an image four fields at a time. A trailing entry with fewer than

@@ -37,7 +37,11 @@ class ScriptedPrompter : public Prompter {
     int Exec(QDialog& dialog) override {
         return onDialog ? onDialog(dialog) : static_cast<int>(QDialog::Rejected);
     }
-    void OpenWithDesktop(const QString& path) override { opened.push_back(path); }
+    bool openSucceeds = true;  // false: as if the desktop had no program for the file
+    bool OpenWithDesktop(const QString& path) override {
+        opened.push_back(path);
+        return openSucceeds;
+    }
 
   private:
     bool Answer(const QString& text) {

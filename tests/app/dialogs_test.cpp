@@ -1,6 +1,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimeEdit>
@@ -14,6 +15,7 @@
 #include "app/texts.h"
 #include "app_fixture.h"
 #include "store/file_io.h"
+#include "store/profile_file.h"
 
 namespace dorvel::test {
 namespace {
@@ -84,6 +86,41 @@ TEST_F(SheetTest, AnIdThatCannotBeAFileNameTouchesNothing) {
     EXPECT_EQ(sheet->idEdit()->text(), "ANNA");
 }
 
+TEST_F(SheetTest, SwitchingToAnotherIdRefillsEveryPage) {
+    PatientProfile bert;
+    bert.name = "Bert Huber";
+    bert.diagnosisComments = "Typ 2 seit 2019";
+    UserSettings settings;
+    settings.slotStart[1] = {6, 0, 0};
+    settings.beforeMeal = {80, 140};
+    ASSERT_TRUE(WriteProfile(data(), "BERT", bert, settings).ok());
+    doc().profile.diagnosisComments = "Annas Bemerkung";
+    sheet = std::make_unique<CMyPropertySheet>(doc(), *prompter);
+
+    prompter->answers = {true};
+    TypeId("BERT");
+    EXPECT_EQ(sheet->diagnosisCommentsEdit()->toPlainText(), "Typ 2 seit 2019");
+    EXPECT_EQ(sheet->slotEdit(1)->time(), QTime(6, 0));
+    EXPECT_EQ(sheet->targetEdit(1)->text(), "140");
+    // A remark typed now is Bert's own, without Anna's text in it.
+    sheet->diagnosisCommentsEdit()->appendPlainText("neu");
+    EXPECT_EQ(doc().profile.diagnosisComments, "Typ 2 seit 2019\nneu");
+}
+
+TEST_F(SheetTest, APreviousProfileThatCannotBeWrittenIsToldAndKept) {
+    std::filesystem::remove(data() + "/ANNA.info");
+    std::filesystem::create_directory(data() + "/ANNA.info");
+    doc().profile.name = "Anna Meier (geändert)";
+    prompter->answers = {true};
+    TypeId("BERT");
+    ASSERT_EQ(prompter->messages.size(), 1u);
+    EXPECT_TRUE(prompter->messages[0].text.contains("ANNA.info"))
+        << prompter->messages[0].text.toStdString();
+    EXPECT_EQ(doc().currentPatientId, "ANNA");
+    EXPECT_EQ(doc().profile.name, "Anna Meier (geändert)");
+    EXPECT_EQ(sheet->idEdit()->text(), "ANNA");
+}
+
 TEST_F(SheetTest, ANewIdWhoseProfileCannotBeWrittenIsNotTakenOn) {
     // A folder in the place of the profile stands for any failed write.
     std::filesystem::create_directory(data() + "/NEU.info");
@@ -149,6 +186,47 @@ TEST_F(SheetTest, TargetsInMmolAndTheOverallRangeFollows) {
     sheet->CommitTarget(5);
     EXPECT_EQ(doc().settings.overall.high, 170);
     EXPECT_EQ(doc().settings.afterMeal.high, 150);
+}
+
+TEST_F(SheetTest, TargetsThatAreNoNumbersOrOutOfOrderAreRefusedAndKept) {
+    // Stored: before meal 70-130, after meal 100-155, overall 65-155.
+    struct Case {
+        int edit;
+        const char* text;
+        const char* says;
+    };
+    const Case cases[] = {
+        {0, "1x5", "Zahl"},
+        {1, "-50", "Zahl"},
+        {3, "700", "600"},
+        {0, "200", "Vor jeder Mahlzeit"},
+        {3, "90", "Nach jeder Mahlzeit"},
+        {5, "60", "Zielbereich für alle"},
+    };
+    const UserSettings stored = doc().settings;
+    const int shown[] = {70, 130, 100, 155, 65, 155};
+    for (const Case& c : cases) {
+        prompter->messages.clear();
+        sheet->targetEdit(c.edit)->setText(c.text);
+        sheet->CommitTarget(c.edit);
+        ASSERT_EQ(prompter->messages.size(), 1u) << c.text;
+        EXPECT_TRUE(prompter->messages[0].text.contains(QString::fromUtf8(c.says)))
+            << c.text << ": " << prompter->messages[0].text.toStdString();
+        EXPECT_EQ(doc().settings, stored) << c.text;
+        EXPECT_EQ(sheet->targetEdit(c.edit)->text(), QString::number(shown[c.edit])) << c.text;
+    }
+    EXPECT_FALSE(sheet->modified());
+    // A stored value the meter cannot reach is left alone when passed through.
+    doc().settings.overall.low = 0;
+    sheet = std::make_unique<CMyPropertySheet>(doc(), *prompter);
+    prompter->messages.clear();
+    sheet->CommitTarget(4);
+    EXPECT_TRUE(prompter->messages.empty());
+    // A decimal comma in mmol/L.
+    sheet->unitButton(1)->setChecked(true);
+    sheet->targetEdit(3)->setText("8,5");
+    sheet->CommitTarget(3);
+    EXPECT_EQ(doc().settings.afterMeal.high, 153);
 }
 
 TEST_F(SheetTest, TimePageFormatsAreFixedAndEndsFollowTheStarts) {

@@ -37,17 +37,19 @@ TEST(Wildcard, StarsQuestionMarksAndExactBytes) {
     EXPECT_FALSE(WildcardMatch(std::string(200, '*') + "b", std::string(5000, 'a')));
 }
 
-TEST(TargetEntry, MmolEntryRoundsWithTheSheetFactor) {
-    EXPECT_EQ(TargetFromText("3.6", 1), 65);
+TEST(TargetEntry, NumbersWithinTheMetersRangeOnly) {
+    // mmol/L rounds with the sheet's factor, mg/dL truncates; 10..600 mg/dL.
+    EXPECT_EQ(ParseTarget("3,6", 1).value, 65);
+    EXPECT_EQ(ParseTarget(" 150.9 ", 0).value, 150);
+    EXPECT_EQ(ParseTarget("10", 0).value, 10);
+    EXPECT_EQ(ParseTarget("33,3", 1).value, 600);
+    for (const char* refused :
+         {"9", "601", "1e2", "+50", "1x5", "6,7,1", ",5", "", "99999999999999999999999"}) {
+        EXPECT_FALSE(ParseTarget(refused, 0).problem.empty()) << refused;
+    }
+    EXPECT_EQ(ParseTarget("33,4", 1).problem,
+              "Der Zielwert muss zwischen 0,55 und 33,30 mmol/L liegen.");
     EXPECT_EQ(TargetToText(65, 1), "3.61");
-    EXPECT_EQ(TargetFromText("3,6", 1), 65) << "a decimal comma is a decimal point";
-    EXPECT_EQ(TargetFromText("150", 0), 150);
-    EXPECT_EQ(TargetFromText("150.9", 0), 150) << "mg/dL truncates";
-    EXPECT_EQ(TargetToText(150, 0), "150");
-    EXPECT_EQ(TargetToText(0, 1), "0");
-    EXPECT_EQ(TargetFromText("abc", 0), 0);
-    EXPECT_EQ(TargetFromText("", 1), 0);
-    EXPECT_EQ(TargetFromText("1e300", 0), 99999) << "no int overflow";
     EXPECT_EQ(TargetToText(600, 1), "33.30");
 }
 

@@ -1,8 +1,12 @@
 #include <QAction>
 #include <QComboBox>
+#include <QFileDialog>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTranslator>
 #include <QtTest/QTest>
+#include <memory>
 
 #include "app/dialogs.h"
 
@@ -200,6 +204,46 @@ TEST_F(FrameTest, AboutBoxHelpOpensTheGuide) {
     frame().Run(kCmdAbout);
     ASSERT_EQ(prompter->opened.size(), 1u);
     EXPECT_TRUE(prompter->opened[0].endsWith("Merovan Communication Program User's guide.pdf"));
+    EXPECT_TRUE(prompter->messages.empty());
+
+    // Without a program for PDF files the user learns where the guide lies.
+    prompter->openSucceeds = false;
+    frame().Run(kCmdAbout);
+    ASSERT_EQ(prompter->messages.size(), 1u);
+    EXPECT_TRUE(prompter->messages[0].text.contains("kein Programm"));
+    EXPECT_TRUE(prompter->messages[0].text.endsWith(prompter->opened.back()))
+        << prompter->messages[0].text.toStdString();
+}
+
+TEST_F(FrameTest, QtsOwnTextsAreGerman) {
+    QTranslator* german = InstallQtGermanTranslations(*qApp);
+    ASSERT_NE(german, nullptr) << "Qt's translations are missing: run scripts/setup";
+    const std::unique_ptr<QTranslator> removeAfterwards(german);
+    Start();
+    EXPECT_EQ(frame().action(kCmdPrint)->shortcut().toString(QKeySequence::NativeText), "Strg+P");
+    QMessageBox box;
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), "Abbrechen");
+    EXPECT_EQ(box.button(QMessageBox::No)->text(), "&Nein");
+    QFileDialog files;
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    auto* lookIn = files.findChild<QLabel*>("lookInLabel");
+    ASSERT_NE(lookIn, nullptr);
+    EXPECT_EQ(lookIn->text(), "Suchen in:");
+}
+
+TEST_F(FrameTest, TheWindowOpensWithTheWholePageBesideThePanelAndCanBeResized) {
+    Start();
+    frame().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame()));
+    frame().Run(kCmdDataList);
+    QWidget* list = frame().page(kDataListPage);
+    // The data list's last column, "Messbereich", ends at 790 of the page's 810.
+    EXPECT_TRUE(QTest::qWaitFor([list] { return list->width() >= 810; }, 1000)) << list->width();
+    EXPECT_GE(list->height(), 650);
+    const QSize shown = list->size();
+    frame().resize(frame().size() + QSize(100, 50));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return list->size() == shown + QSize(100, 50); }, 1000));
 }
 
 }  // namespace

@@ -29,7 +29,7 @@ TEST_F(GuideTest, HelpButtonOpensTheBuiltGermanGuide) {
     ASSERT_EQ(RunCommand("pdftotext \"" + guide.toStdString() + "\" -", &text), 0);
     for (const char* expected :
          {"Merovan Communication Program", "Benutzerhandbuch", "Messwerte abrufen und zuordnen",
-          "Wirklich alle Daten löschen?"}) {
+          "Diesen Messwert wirklich löschen?"}) {
         EXPECT_NE(text.find(expected), std::string::npos) << expected;
     }
     std::string info;

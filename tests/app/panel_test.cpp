@@ -8,9 +8,11 @@
 #include "app/texts.h"
 #include "app_fixture.h"
 #include "meter/messages.h"
+#include "meter/received_data.h"
 #include "store/data_folder.h"
 #include "store/file_io.h"
 #include "store/patient_data_file.h"
+#include "support/file_faults.h"
 #include "support/records.h"
 
 namespace dorvel::test {
@@ -85,6 +87,87 @@ TEST_F(PanelTest, ReceivedUsersAreListedAndAssigned) {
     ASSERT_EQ(bert.size(), 2u);
     EXPECT_EQ(bert[0].meterUserId, "121");
     EXPECT_EQ(panel().RowCount(), 0);
+}
+
+TEST_F(PanelTest, ReadAndSyncFailuresReachTheUser) {
+    Start();
+    Receive();
+    panel().SelectRow(0);
+    {
+        // Assigning what could not be read would take the row away for nothing.
+        FileFaults faults;
+        faults.FailReading("gr_data.dat");
+        frame().Run(kCmdAssign);
+    }
+    ASSERT_EQ(prompter->messages.size(), 1u);
+    EXPECT_TRUE(
+        prompter->messages[0].text.startsWith("Die empfangenen Daten können nicht gelesen"));
+    EXPECT_EQ(panel().RowCount(), 2);
+    EXPECT_TRUE(LoadReadings(data(), "ANNA").empty());
+    {
+        FileFaults faults;
+        faults.FailFolderSync();
+        frame().Run(kCmdAssign);
+    }
+    ASSERT_EQ(prompter->messages.size(), 2u);
+    EXPECT_TRUE(prompter->messages[1].text.startsWith(QString::fromUtf8(kImportUnsyncedMessage)));
+    EXPECT_EQ(doc().readings.size(), 3u);  // in the file, so shown
+    EXPECT_EQ(panel().RowCount(), 2);      // and still there to be assigned again
+    {
+        // A patient whose data file cannot be read is not shown as one without readings.
+        FileFaults faults;
+        faults.FailReading("BERT.gdt");
+        frame().patientBox()->setCurrentIndex(1);
+    }
+    ASSERT_EQ(prompter->messages.size(), 3u);
+    EXPECT_TRUE(prompter->messages[2].text.contains("BERT.gdt"));
+}
+
+TEST_F(PanelTest, EntriesStandForTheirIdsWhateverTheTextShows) {
+    // " - " inside an ID, and a profile spelled in lower case letters.
+    AddPatient("Max - 1", "Max Muster");
+    AddPatient("MAX", "Max Anders");
+    storedId = "MAX - 1";
+    Start();
+    EXPECT_EQ(frame().patientBox()->currentText(), "MAX - 1 - Max Muster");
+    EXPECT_EQ(doc().currentPatientId, "MAX - 1");
+
+    AnswerSearch("muster");
+    frame().Run(kCmdSearch);
+    ASSERT_EQ(panel().RowCount(), 1);
+    EXPECT_EQ(panel().Cell(0, 1), "Max Muster");
+    frame().OpenSearchResult(0);
+    EXPECT_EQ(doc().currentPatientId, "MAX - 1");
+    frame().RestorePanel();
+
+    // The readings join the profile's spelling: no "MAX.gdt", no "MAX - 1.gdt".
+    Receive();
+    panel().SelectRow(0);
+    frame().Run(kCmdAssign);
+    EXPECT_TRUE(FileExists(data() + "/Max - 1.gdt"));
+    EXPECT_FALSE(FileExists(data() + "/MAX.gdt"));
+    EXPECT_FALSE(FileExists(data() + "/MAX - 1.gdt"));
+    EXPECT_EQ(doc().readings.size(), 3u);
+
+    // Deleting the entry removes this patient and nobody else.
+    prompter->answers = {true};
+    frame().Run(kCmdDeletePatient);
+    EXPECT_FALSE(FileExists(data() + "/Max - 1.info"));
+    EXPECT_FALSE(FileExists(data() + "/Max - 1.gdt"));
+    EXPECT_TRUE(FileExists(data() + "/MAX.info"));
+}
+
+TEST_F(PanelTest, TheNoResultRowIsNoMeterUser) {
+    Start();
+    WriteReceived(StoredRecord(0, 0, 2026, 2, 1, 8, 0, 100));
+    AnswerSearch("niemand");
+    frame().Run(kCmdSearch);
+    ASSERT_EQ(panel().Cell(0, 1), texts::kNoResult);
+    panel().SelectRow(0);
+    frame().Run(kCmdAssign);
+    ASSERT_EQ(prompter->messages.size(), 1u);
+    EXPECT_EQ(prompter->messages[0].text, texts::kChooseRow);
+    EXPECT_FALSE(FileExists(data() + "/ANNA.gdt")) << "meter user 000 was imported";
 }
 
 TEST_F(PanelTest, AssignWithoutAnyPatientAsksToCreateOne) {

@@ -254,7 +254,7 @@ TEST_F(ReportPageTest, DeletingTheSelectedReadingAsksAndRewritesTheFile) {
     RightClick(list(), RowPoint(2));
     list().OnCommand(reports::kDeleteReadingCommand);
     ASSERT_EQ(prompter->questions.size(), 1u);
-    EXPECT_EQ(prompter->questions[0], "Wirklich alle Daten löschen?");
+    EXPECT_EQ(prompter->questions[0], "Diesen Messwert wirklich löschen?");
     EXPECT_EQ(StoredCount("ANNA"), kReadings);
 
     // OK through the popup menu removes exactly that reading, in memory and on disk.
@@ -268,6 +268,16 @@ TEST_F(ReportPageTest, DeletingTheSelectedReadingAsksAndRewritesTheFile) {
     }
     EXPECT_EQ(reports::RowTexts(list().View(), 2, false)[5], "151");
     EXPECT_TRUE(prompter->messages.empty());
+
+    // Until the patient is loaded again, the other pages and the patient
+    // commands wait.
+    EXPECT_TRUE(doc().deletionPending);
+    for (int command : {kCmdLogbook, kCmdUserSettings, kCmdSearch}) {
+        EXPECT_FALSE(frame().action(command)->isEnabled()) << command;
+    }
+    frame().Run(kCmdPatientBox);  // the patient chosen again
+    EXPECT_FALSE(doc().deletionPending);
+    EXPECT_TRUE(frame().action(kCmdLogbook)->isEnabled());
 }
 
 TEST_F(ReportPageTest, ADeletionThatCannotBeSavedIsToldAndTheFileKeepsTheReading) {

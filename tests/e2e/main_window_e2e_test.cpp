@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -166,12 +167,8 @@ TEST_F(MainWindowE2E, CancelEndsTheSessionAtOnce) {
         ProgressWindow* progress = frame().progressWindow();
         ASSERT_TRUE(progress->isVisible());
         if (c.replyBegun) {
-            ASSERT_TRUE(QTest::qWaitFor(
-                [&] {
-                    return progress->message().startsWith(messages::kChunkOdd) ||
-                           progress->message().startsWith(messages::kChunkEven);
-                },
-                5000));
+            ASSERT_TRUE(
+                QTest::qWaitFor([&] { return progress->message().endsWith(" Messwerten"); }, 5000));
         } else {
             QTest::qWait(300);
         }
@@ -218,12 +215,61 @@ TEST_F(MainWindowE2E, CancelBeforeTheDecoderWritesNothing) {
     EXPECT_GT(frame().panel()->RowCount(), 0);
 }
 
+// A search that finds nothing leaves "Port" alone, and the next download
+// asks the port it names first.
+TEST_F(MainWindowE2E, FailedSearchKeepsThePortAndTheNextStartsThere) {
+    Start({"--silent"});  // "Port" = 20, and COM20 is a meter that never answers
+    RunSession(kCmdReceive);
+    EXPECT_EQ(Shown(), std::vector<QString>{messages::kCheckCable});
+    EXPECT_EQ(SettingsStore().Port(), 20);
+    EXPECT_EQ(frame().statusPane(1)->text(), "COM : 20");
+
+    MeterSim meter(DORVEL_METER_SIM, {"--generate", "20", "--fast"});
+    ASSERT_TRUE(meter.ok());
+    ASSERT_TRUE(SettingsStore().SetPortDevice(20, meter.device()));
+    prompter->messages.clear();
+    RunSession(kCmdReceive);
+    EXPECT_TRUE(Shown().empty());
+    EXPECT_GT(frame().panel()->RowCount(), 0);
+}
+
+// While searching the progress window names the port and the attempt; once
+// the reply has announced its count, it counts the readings received.
+TEST_F(MainWindowE2E, ProgressNamesThePortThenCountsTheRecords) {
+    Start({"--silent"}, Quick(3, 3000));
+    ProgressWindow* progress = frame().progressWindow();
+    frame().Run(kCmdReceive);
+    const std::string searching = "COM20 (" + sim->device() + ") – Versuch 1 von 3";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return progress->message() == searching.c_str(); }, 2000));
+    progress->cancelButton()->click();
+
+    // Ten times the meter's pace: the reply takes over a second.
+    MeterSim meter(DORVEL_METER_SIM, {"--generate", "300", "--baud", "48000"});
+    ASSERT_TRUE(SettingsStore().SetPortDevice(20, meter.device()));
+    frame().Run(kCmdReceive);
+    int received = 0;
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            const auto m =
+                QRegularExpression("^(\\d+) von 300 Messwerten$").match(progress->message());
+            received = m.hasMatch() ? m.captured(1).toInt() : 0;
+            return received > 100 && received < 300;
+        },
+        5000));
+    // Received over expected bytes; the header is 6 of 6 + 300 * 22.
+    EXPECT_NEAR(progress->position(), (6 + received * 22) * 100 / (6 + 300 * 22), 1);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !frame().SessionVisible(); }, 15000));
+}
+
 TEST_F(MainWindowE2E, PortDialogConnectsStoresAndDisconnects) {
     Start({"--silent"});
     SettingsStore().SetPort(3);
     bool connect = true;
-    prompter->onDialog = [&connect](QDialog& d) {
+    QStringList listed;
+    prompter->onDialog = [&connect, &listed](QDialog& d) {
         auto* dialog = dynamic_cast<CPortDialog*>(&d);
+        for (int i = 0; dialog != nullptr && i < dialog->list()->count(); ++i)
+            listed << dialog->list()->itemText(i);
         if (dialog != nullptr && connect)
             dialog->list()->setCurrentIndex(19);
         return static_cast<int>(connect ? QDialog::Accepted : QDialog::Rejected);
@@ -233,6 +279,11 @@ TEST_F(MainWindowE2E, PortDialogConnectsStoresAndDisconnects) {
     EXPECT_EQ(SettingsStore().Port(), 20);
     EXPECT_EQ(frame().statusPane(1)->text(), "COM : 20");
     const QString name = QString("COM20 (%1)").arg(QString::fromStdString(sim->device()));
+    // Each label with the device behind it; a label without one stands alone.
+    ASSERT_EQ(listed.size(), 20);
+    EXPECT_EQ(listed[0], "COM1 (/dev/ttyS0)");
+    EXPECT_EQ(listed[16], "COM17");
+    EXPECT_EQ(listed[19], name);
     connect = false;
     frame().Run(kCmdPortSettings);
     EXPECT_FALSE(link->PortOpen());

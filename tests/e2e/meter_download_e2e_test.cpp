@@ -26,18 +26,22 @@ QCoreApplication& App() {
     return app;
 }
 
-// Always the device the test points it at.
+// The devices the test points it at, tried in turn.
 struct TestPort : PortChooser {
     ByteStream& port;
-    std::string device;
+    std::vector<std::string> devices;
+    size_t at = 0;
     explicit TestPort(ByteStream& p) : port(p) {}
     void ScanForAdapter() override {}
-    bool OpenAdapterPort() override { return OpenMeterLine(port, device); }
-    bool OpenNextPort(int) override { return OpenMeterLine(port, device); }
+    bool OpenAdapterPort() override { return OpenMeterLine(port, devices.at(at = 0)); }
+    bool OpenNextPort(int attempt) override {
+        at = static_cast<size_t>(attempt) % devices.size();
+        return OpenMeterLine(port, devices[at]);
+    }
     void ResetProbe() override {}
     void RememberPort() override {}
-    void ResetToDefaultPort() override {}
-    std::string CurrentDevice() const override { return device; }
+    void SearchEnded() override {}
+    std::string CurrentDevice() const override { return devices.at(at); }
 };
 
 class MeterDownload : public testing::Test {
@@ -63,7 +67,11 @@ class MeterDownload : public testing::Test {
 
     SessionResult Run(const test::MeterSim& sim, bool erase = false) {
         EXPECT_TRUE(sim.ok());
-        chooser.device = sim.device();
+        return Run(std::vector<std::string>{sim.device()}, erase);
+    }
+
+    SessionResult Run(std::vector<std::string> devices, bool erase = false) {
+        chooser.devices = std::move(devices);
         SessionResult result;
         result.outcome = SessionResult::Outcome::Cancelled;
         QEventLoop loop;
@@ -146,8 +154,9 @@ TEST_F(MeterDownload, EveryFaultEndsCleanlyAndTheNextSessionWorks) {
         {{"--wrong-count", "5", "--chunk", "4096"}, false, O::Interrupted, messages::kRepeat},
         {{"--cut-short", "5"}, false, O::Interrupted, messages::kRepeat},
         {{"--noise", "3"}, false, O::Rejected, kCheckFailedMessage},
-        {{"--erase-reply", "ERX"}, true, O::Interrupted, messages::kRepeat},
-        {{"--erase-reply", "ERSE"}, true, O::Interrupted, messages::kRepeat},
+        // No erase acknowledgement, so not the meter's answer: the search goes on.
+        {{"--erase-reply", "ERX"}, true, O::NoAnswer, messages::kCheckCable},
+        {{"--erase-reply", "ERSE"}, true, O::NoAnswer, messages::kCheckCable},
         {{"--vanish-after", "60"}, false, O::Interrupted, messages::kRepeat},
     };
     for (const Case& c : cases) {
@@ -175,9 +184,25 @@ TEST_F(MeterDownload, EveryFaultEndsCleanlyAndTheNextSessionWorks) {
     }
 }
 
+// A device that is no meter (a GPS receiver that never stops, a modem that
+// echoes the request) costs one attempt; the meter behind the next port is found.
+TEST_F(MeterDownload, DeviceThatIsNoMeterDoesNotStopTheSearch) {
+    const std::string records = test::RandomMeterRecords(20, 6);
+    test::MeterSim meter(Sim(), {"--records", WriteRecords(records), "--fast"});
+    for (const char* kind : {"--chatter", "--echo"}) {
+        test::MeterSim other(Sim(), {kind});
+        ASSERT_TRUE(other.ok() && meter.ok());
+        RemoveFile(dir.File("gr_lowdata.dat"));
+        const SessionResult r = Run({other.device(), meter.device()});
+        EXPECT_EQ(r.outcome, SessionResult::Outcome::Decoded) << kind << ": " << r.message;
+        EXPECT_TRUE(shown.empty()) << kind;
+        EXPECT_EQ(dir.Read("gr_lowdata.dat"), records) << kind;
+    }
+}
+
 TEST_F(MeterDownload, CancelWritesNothingAndSaysNothing) {
     test::MeterSim sim(Sim(), {"--generate", "300"});  // paced: takes over a second
-    chooser.device = sim.device();
+    chooser.devices = {sim.device()};
     SessionResult result;
     QEventLoop loop;
     link->callbacks.finished = [&](const SessionResult& r) {

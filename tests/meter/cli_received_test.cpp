@@ -1,4 +1,6 @@
 // The command-line road: reply file -> decode -> import -> readings.
+#include <sys/stat.h>
+
 #include "support/cli_fixture.h"
 #include "support/records.h"
 
@@ -52,6 +54,23 @@ TEST_F(CliReceived, BadArgumentsAndUnknownPatientsFailWithOneLine) {
                              "import ANNA 1", "readings NOBODY", "readings a/b", "frobnicate"}) {
         EXPECT_EQ(Cli(args), 1) << args;
         EXPECT_NE(out.find("dorvel-cli:"), std::string::npos) << args;
+    }
+}
+
+TEST_F(CliReceived, ReadFailuresAndAFolderThatIsNoneAreNamed) {
+    // gr_data.dat that cannot be read back: a read-only folder in its place.
+    ASSERT_EQ(::mkdir(dir.File("gr_data.dat").c_str(), 0555), 0);
+    dir.Write("reply", test::DownloadReply(test::MeterRecord(1, 0, 26, 3, 2, 8, 0, 100), true));
+    EXPECT_EQ(Cli("decode " + dir.File("reply")), 1);
+    EXPECT_NE(out.find("gr_data.dat"), std::string::npos) << out;
+
+    // A data folder that cannot be read hides every patient: that is the cause to name.
+    dir.Write("DATA", "");
+    for (const std::string& args : {std::string("readings ANNA"), std::string("stats ANNA"),
+                                    "report ANNA --page 1 --out " + dir.File("p.png")}) {
+        EXPECT_EQ(Cli(args, dir.File("DATA")), 1) << args;
+        EXPECT_NE(out.find("kein Ordner"), std::string::npos) << out;
+        EXPECT_EQ(out.find("unbekannter Patient"), std::string::npos) << out;
     }
 }
 

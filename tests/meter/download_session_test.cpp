@@ -22,7 +22,7 @@ struct FakeHost : SessionHost {
     bool buttonsEnabled = true;
     int closes = 0;
     int remembered = 0;
-    int resets = 0;
+    int searchEnds = 0;
     int records = 0;
     bool confirm = true;
 
@@ -34,9 +34,8 @@ struct FakeHost : SessionHost {
         written.emplace_back(bytes);
         return bytes.size();
     }
-    int PollIdle() override { return 1; }
     void RememberPort() override { ++remembered; }
-    void ResetToDefaultPort() override { ++resets; }
+    void SearchEnded() override { ++searchEnds; }
     std::string CurrentDevice() const override { return "/dev/ttyUSB0"; }
     void StartTimer(SessionTimer t, int) override {
         (t == SessionTimer::Response ? responseRunning : watchdogRunning) = true;
@@ -150,11 +149,12 @@ TEST_F(Session, SilentPortsRetryTwentySixTimesThenCable) {
     // An erase is retried with the erase request, never the download request.
     for (const std::string& w : host.written)
         EXPECT_EQ(w, "ERS");
-    EXPECT_GT(host.remembered, 0);
     EXPECT_TRUE(host.shown.empty());
     session.ResponseTimeout();
     EXPECT_EQ(host.opens.size(), 26u);
-    EXPECT_EQ(host.resets, 1);
+    // A search that found no meter does not move the stored port.
+    EXPECT_EQ(host.remembered, 0);
+    EXPECT_EQ(host.searchEnds, 1);
     EXPECT_EQ(host.shown, std::vector<std::string>{messages::kCheckCable});
     EXPECT_EQ(host.results.at(0).outcome, SessionResult::Outcome::NoAnswer);
     EXPECT_EQ(host.results.at(0).error.failure, LineFailure::Timeout);
@@ -191,21 +191,19 @@ TEST_F(Session, ReceiveWhileRunningEndsTheSessionAndStartsNone) {
 }
 
 TEST_F(Session, StoppedReplyLineLossAndCancelWriteNothing) {
-    // The watchdog ends a reply that stopped; a beginning the meter could not
-    // have sent counts as a protocol fault.
-    for (const std::string& start : {std::string("S005\r\n0010"), std::string("ERX")}) {
+    // The watchdog ends a reply that stopped after its header.
+    {
         FakeHost h;
         DownloadSession s(h);
         s.Receive();
         s.PortOpened(true);
-        s.Chunk(start);
+        s.Chunk("S005\r\n0010");
         EXPECT_TRUE(h.watchdogRunning);
         s.ResponseTimeout();  // stopped with the first byte: no effect
         EXPECT_EQ(h.opens.size(), 1u);
         s.WatchdogTimeout();
         EXPECT_EQ(h.shown, std::vector<std::string>{messages::kRepeat});
-        EXPECT_EQ(h.results.at(0).error.failure,
-                  start[0] == 'S' ? LineFailure::Timeout : LineFailure::Protocol);
+        EXPECT_EQ(h.results.at(0).error.failure, LineFailure::Timeout);
         EXPECT_TRUE(h.decodes.empty());
     }
 
@@ -226,6 +224,41 @@ TEST_F(Session, StoppedReplyLineLossAndCancelWriteNothing) {
     EXPECT_FALSE(host.responseRunning);
     session.PortOpened(true);  // an open that was under way when cancelled
     EXPECT_EQ(host.written.size(), 2u);
+}
+
+// A header followed by more than its count allows is a faulty reply; the
+// buffer never grows past the largest reply, however long the device sends.
+TEST_F(Session, ReplyBufferStopsAtTheLargestReply) {
+    session.Receive();
+    session.PortOpened(true);
+    session.Chunk("S999\r\n");
+    session.Chunk(std::string(100000, 'x'));
+    EXPECT_FALSE(session.running());
+    EXPECT_LE(session.rawReply().size(), kReplyBufferLimit);
+    EXPECT_EQ(host.results.at(0).error.failure, LineFailure::Protocol);
+}
+
+// Whatever arrives, a running session that waits has a timer or an open
+// under way that will end the wait. Steps: port (o)pened or (f)ailed, an
+// (e)mpty read, a reply (b)egun, a (r)esponse time-out.
+TEST(SessionWaits, EveryWaitingStateKeepsATimer) {
+    for (const std::string road : {"oee", "feroe", "obere"}) {
+        FakeHost h;
+        DownloadSession s(h);
+        s.Receive();
+        size_t portAnswers = 0;
+        for (const char step : road) {
+            if (step == 'o' || step == 'f')
+                s.PortOpened(++portAnswers && step == 'o');
+            else if (step == 'r')
+                s.ResponseTimeout();
+            else
+                s.Chunk(step == 'b' ? "S0" : "");
+            ASSERT_TRUE(s.running());
+            EXPECT_TRUE(h.responseRunning || h.watchdogRunning || h.opens.size() > portAnswers)
+                << road << " at " << step;
+        }
+    }
 }
 
 TEST_F(Session, DecoderOutcomesReachTheUser) {

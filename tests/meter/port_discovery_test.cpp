@@ -99,33 +99,51 @@ TEST(PortDiscoveryTest, AdapterNeedsUsbAndTheMakersName) {
     EXPECT_EQ(discovery.adapter().portName, "COM6");
 }
 
-TEST(PortDiscoveryTest, EmptyCandidateListRetriesTenTimesThenUsesPort) {
-    MemoryPortSettings settings(5);
-    ScriptedStream stream;
-    PortDiscovery discovery(stream, settings, [] { return std::vector<SerialPortInfo>{}; });
-    discovery.ScanForAdapter();
-    const int start = discovery.portIndex();
-    for (int attempt = 1; attempt <= 10; ++attempt) {
-        discovery.OpenNextPort(attempt);
-        EXPECT_EQ(discovery.probeMode(), 1);
-        EXPECT_EQ(discovery.portIndex(), start);
+TEST(PortDiscoveryTest, EmptyCandidateListRetriesTenTimesThenSweepsTheLabels) {
+    // "Port", the port tried first, and where the sweep of the labels begins.
+    const int cases[][3] = {{5, 4, 5}, {20, 19, 2}, {0, 2, 2}};
+    for (const auto& [port, first, sweep] : cases) {
+        MemoryPortSettings settings(port);
+        ScriptedStream stream;
+        PortDiscovery discovery(stream, settings, [] { return std::vector<SerialPortInfo>{}; });
+        discovery.ResetProbe();
+        discovery.ScanForAdapter();
+        discovery.OpenAdapterPort();
+        for (int attempt = 1; attempt <= 10; ++attempt) {
+            discovery.OpenNextPort(attempt);
+            EXPECT_EQ(discovery.probeMode(), 1);
+            EXPECT_EQ(discovery.portIndex(), first) << port;
+        }
+        discovery.OpenNextPort(11);
+        EXPECT_EQ(discovery.probeMode(), 0);
+        EXPECT_EQ(discovery.portIndex(), sweep) << port;
+        discovery.OpenNextPort(12);
+        EXPECT_EQ(discovery.portIndex(), sweep + 1) << port;
+        EXPECT_EQ(settings.Port(), port);
     }
-    EXPECT_EQ(settings.Port(), 5);
-    // "Port" = 5: the next probe opens COM6 and stores 6.
-    discovery.OpenNextPort(11);
-    EXPECT_EQ(discovery.probeMode(), 0);
-    EXPECT_EQ(discovery.portIndex(), 5);
-    EXPECT_EQ(stream.opened.back(), DefaultPortDevice(6));
-    EXPECT_EQ(settings.Port(), 6);
+}
 
-    // "Port" = 20 lies outside the table: COM3, and 3 stored.
-    settings.SetPort(20);
-    discovery.OpenNextPort(12);
-    EXPECT_EQ(discovery.portIndex(), 2);
-    EXPECT_EQ(settings.Port(), 3);
-
+// The adapter known by its USB identity first, the chosen port next; a
+// search that ends leaves "Port" alone, a meter that answers sets it.
+TEST(PortDiscoveryTest, AdapterThenTheChosenPortThenTheListedOnes) {
+    MemoryPortSettings settings(6);
+    ScriptedStream stream;
+    const std::vector<SerialPortInfo> infos = {
+        Info("A (COM2)", false), Info("Prolific USB-to-Serial Comm Port (COM12)", true)};
+    PortDiscovery discovery(stream, settings, [&] { return infos; });
     discovery.ResetProbe();
-    EXPECT_EQ(discovery.probeMode(), 1);
+    discovery.ScanForAdapter();
+    discovery.OpenAdapterPort();
+    discovery.OpenNextPort(1);
+    discovery.OpenNextPort(2);
+    EXPECT_EQ(stream.opened,
+              (std::vector<std::string>{"/dev/ttyUSB7", "/dev/ttyUSB1", "/dev/ttyS1"}));
+    discovery.SearchEnded();
+    EXPECT_EQ(discovery.portIndex(), 5);
+    EXPECT_EQ(settings.Port(), 6);
+    discovery.OpenAdapterPort();
+    discovery.RememberPort();
+    EXPECT_EQ(settings.Port(), 12);
 }
 
 TEST(PortDiscoveryTest, CandidatesAreTriedInTurn) {

@@ -56,6 +56,33 @@ TEST(Protocol, HeaderFormsAndCounts) {
     EXPECT_EQ(ParseReply(reply, reply, false).kind, Kind::Incomplete);
 }
 
+// What the bytes so far can still become: a beginning of the meter's, its
+// announced count, or bytes no reply of the meter starts with or grows into.
+TEST(Protocol, ReplyShapes) {
+    using Shape = ReplyShape::Kind;
+    const std::string two = Records(2);
+    const std::pair<std::string, Shape> cases[] = {
+        {"S0", Shape::Pending},
+        {"12\r", Shape::Pending},
+        {"ERS", Shape::Pending},  // complete: ParseReply's verdict
+        {"S002??" + two, Shape::Announced},
+        {"123\r\n" + two, Shape::Announced},
+        {"S002\r\n" + two + Records(1), Shape::Overrun},
+        {"$GPGGA,1235", Shape::NotAReply},
+        {"S 02\r\n", Shape::NotAReply},
+        {"1234\r\n", Shape::NotAReply},
+        {"12\n", Shape::NotAReply},
+        {"ERX", Shape::NotAReply},
+    };
+    for (const auto& [raw, kind] : cases)
+        EXPECT_EQ(ExamineReply(raw).kind, kind) << testing::PrintToString(raw);
+    EXPECT_EQ(ExamineReply("123\r\n").count, 123);
+    // The largest reply the meter may send is still its reply.
+    const std::string largest = "S999\r\n" + std::string(999 * 22 + 21, '1');
+    EXPECT_EQ(largest.size(), kMaxReplySize);
+    EXPECT_EQ(ExamineReply(largest).kind, Shape::Announced);
+}
+
 TEST(Protocol, DecodeAddsCenturyAndLimitsValues) {
     struct Case {
         int value;

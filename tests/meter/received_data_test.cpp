@@ -3,6 +3,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <random>
 
 #include "meter/protocol.h"
@@ -10,6 +13,7 @@
 #include "meter/record_sort.h"
 #include "store/patient_data_file.h"
 #include "support/exchange_sort.h"
+#include "support/file_faults.h"
 #include "support/records.h"
 #include "support/temp_folder.h"
 
@@ -85,6 +89,15 @@ TEST(RecordDecoder, RawFileIsCutAtTheFirstMarkerLetterAndTheCountAtThePayload) {
     EXPECT_EQ(RecordDecoder(a, 5, dir.path()).recordCount, 1);
 }
 
+TEST(RecordDecoder, AFileThatCannotBeReadBackIsAFailureNotNoUsers) {
+    test::TempFolder dir;
+    test::FileFaults faults;
+    faults.FailReading("gr_data.dat");
+    const DecodeOutcome out = RecordDecoder(MeterRecord(1, 0, 26, 3, 2, 8, 0, 100), 1, dir.path());
+    EXPECT_EQ(out.kind, DecodeOutcome::Kind::WriteFailed);
+    EXPECT_NE(out.detail.find("gr_data.dat"), std::string::npos) << out.detail;
+}
+
 class Import : public testing::Test {
   protected:
     test::TempFolder dir;
@@ -138,6 +151,42 @@ TEST_F(Import, UnwritableOrDamagedFilesAreReportedAndKept) {
     out = ImportIntoPatient(dir.path(), "../evil", c);
     EXPECT_FALSE(out.ok());
     EXPECT_FALSE(FileExists(dir.File("../evil.gdt")));
+}
+
+TEST_F(Import, StoredRecordsThatAreNoReadingsStayByteForByte) {
+    // The loader lists them, so neither an import nor a deletion may drop them.
+    const std::string s = "001S202603020800100000";
+    const std::string z = "0010202603021Z00100000";
+    const std::string odd = "0010202603020800abc000";
+    const auto records = [](const std::string& image) {
+        std::vector<std::string> list;
+        for (size_t pos = 0; pos + 22 <= image.size(); pos += 22)
+            list.push_back(image.substr(pos, 22));
+        std::sort(list.begin(), list.end());
+        return list;
+    };
+    dir.Write("P.gdt", s + a + z + odd);
+    // A fresh record that is none is not taken: blanks would hide the records after them.
+    ASSERT_TRUE(ImportIntoPatient(dir.path(), "P", b + std::string(22, ' ')).ok());
+    EXPECT_EQ(records(dir.Read("P.gdt")), records(s + a + z + odd + b));
+    ASSERT_TRUE(RemoveReadings(dir.path(), "P", {ReadingFromRecord(a)}).ok());
+    EXPECT_EQ(records(dir.Read("P.gdt")), records(s + z + odd + b));
+}
+
+TEST_F(Import, AFolderThatCannotBeSyncedIsToldAndRepeatingIsSafe) {
+    {
+        test::FileFaults faults;
+        faults.FailFolderSync();
+        const ImportOutcome out = ImportIntoPatient(dir.path(), "P", a + b);
+        EXPECT_FALSE(out.ok());
+        EXPECT_TRUE(out.unsynced());
+        EXPECT_NE(out.write.detail.find(std::strerror(EIO)), std::string::npos);
+        EXPECT_EQ(dir.Read("P.gdt"), a + b);
+    }
+    const ImportOutcome again = ImportIntoPatient(dir.path(), "P", a + b);
+    EXPECT_TRUE(again.ok());
+    EXPECT_EQ(again.newReadings, 0);
+    EXPECT_EQ(dir.Read("P.gdt"), a + b);
 }
 
 TEST_F(Import, TwoProcessesImportingAtOnceKeepBothSets) {

@@ -7,9 +7,12 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <chrono>
+#include <thread>
 
 #include "meter/port_discovery.h"
 #include "support/meter_sim.h"
+#include "support/temp_folder.h"
 
 namespace dorvel {
 namespace {
@@ -80,6 +83,24 @@ TEST(SerialPortTest, ChunksArriveInOrderAndTheLineIsExclusive) {
     port.Close();
     EXPECT_FALSE(port.IsOpen());
     EXPECT_EQ(port.Write("S"), 0u);
+}
+
+// Started from a script with </dev/null the virtual meter keeps serving
+// until a signal ends it, and its help says so.
+TEST(MeterSimTest, RunsWithItsInputClosedUntilSignalled) {
+    App();
+    test::MeterSim sim(DORVEL_METER_SIM, {"--generate", "3", "--fast"});
+    ASSERT_TRUE(sim.ok());
+    sim.CloseInput();
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_TRUE(sim.Running());
+    SerialPort port;
+    port.Configure([](std::string_view) {}, 1000000);
+    EXPECT_TRUE(OpenMeterLine(port, sim.device())) << port.LastError().detail;
+
+    std::string help;
+    EXPECT_EQ(test::RunCommand(std::string(DORVEL_METER_SIM) + " --help", &help), 0);
+    EXPECT_NE(help.find("SIGTERM"), std::string::npos) << help;
 }
 
 }  // namespace

@@ -1,4 +1,8 @@
 // dorvel-cli patients: the rebuilt list on the terminal.
+#include <sys/stat.h>
+
+#include <algorithm>
+
 #include "store/file_io.h"
 #include "store/profile_file.h"
 #include "support/cli_fixture.h"
@@ -33,6 +37,16 @@ TEST_F(CliPatients, MissingFolderAndStrayArgumentsFail) {
     EXPECT_NE(out.find("Patientenliste"), std::string::npos) << out;
     EXPECT_EQ(Cli("patients extra"), 1);
     EXPECT_NE(out.find("Aufruf"), std::string::npos) << out;
+}
+
+TEST_F(CliPatients, AFileThatCannotBeReadFailsWithOneLine) {
+    ASSERT_TRUE(WriteProfile(dir.path(), "ANNA", {}, {}).ok());
+    ASSERT_TRUE(WriteProfile(dir.path(), "BERT", {}, {}).ok());
+    // A folder where ANNA's data file belongs: there is a file, and it cannot be read.
+    ASSERT_EQ(::mkdir(dir.File("ANNA.gdt").c_str(), 0755), 0);
+    EXPECT_EQ(Cli("patients"), 1);
+    EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
+    EXPECT_NE(out.find("ANNA.gdt"), std::string::npos) << out;
 }
 
 }  // namespace

@@ -1,8 +1,13 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <thread>
+#include <vector>
 
 #include "store/file_io.h"
 #include "store/folder_lock.h"
@@ -102,6 +107,54 @@ TEST(AtomicWrite, FailureLeavesTheOldFileAndNoLitter) {
     for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path()))
         ++entries;
     EXPECT_EQ(entries, 1);
+}
+
+TEST(AtomicWrite, LeftoversOfAKilledWriterNeitherBlockNorStay) {
+    test::TempFolder dir;
+    // Copies a killed writer with our process id could have left.
+    for (int i = 0; i < 1000; ++i)
+        dir.Write("f.tmp-" + std::to_string(::getpid()) + "-" + std::to_string(i), "torn");
+    // A writer at work holds its copy locked: that one stays.
+    dir.Write("f.tmp-1-abc", "busy");
+    const int busy = ::open(dir.File("f.tmp-1-abc").c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(busy, LOCK_EX), 0);
+    const WriteResult result = WriteFileAtomic(dir.File("f"), "new");
+    ::close(busy);
+    ASSERT_TRUE(result.ok()) << result.detail;
+    EXPECT_EQ(dir.Read("f"), "new");
+    std::vector<std::string> names;
+    for (const auto& e : std::filesystem::directory_iterator(dir.path()))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"f", "f.tmp-1-abc"}));
+}
+
+TEST(FolderLock, IsNeverTakenThroughALinkNorCutShort) {
+    test::TempFolder dir;
+    const std::string data = dir.File("DATA");
+    const std::string lock = data + "/dorvel.lock";
+    ASSERT_EQ(::mkdir(data.c_str(), 0755), 0);
+    dir.Write("outside", "keep");
+    ASSERT_EQ(::symlink(dir.File("outside").c_str(), lock.c_str()), 0);
+    {
+        DataFolderLock linked(data);
+        EXPECT_FALSE(linked.locked());
+        EXPECT_NE(linked.problem().find(lock), std::string::npos) << linked.problem();
+    }
+    EXPECT_EQ(SaveReadings(data, "P", ReadingsFromImage(kA)).status, WriteStatus::Failed);
+    EXPECT_EQ(dir.Read("outside"), "keep");
+
+    // A dangling link creates nothing at its target.
+    ASSERT_EQ(::unlink(lock.c_str()), 0);
+    ASSERT_EQ(::symlink(dir.File("made").c_str(), lock.c_str()), 0);
+    EXPECT_FALSE(DataFolderLock(data).locked());
+    EXPECT_FALSE(std::filesystem::exists(dir.File("made")));
+
+    // A plain lock file is written over in place, never truncated.
+    ASSERT_EQ(::unlink(lock.c_str()), 0);
+    dir.Write("DATA/dorvel.lock", std::string(300, 'x'));
+    EXPECT_TRUE(DataFolderLock(data).locked());
+    EXPECT_EQ(dir.Read("DATA/dorvel.lock").size(), 300u);
 }
 
 TEST(FolderLock, SecondHolderWaitsThenGivesUpWithAReason) {

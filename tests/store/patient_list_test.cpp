@@ -2,9 +2,12 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
+
 #include "store/file_io.h"
 #include "store/patient_list.h"
 #include "store/profile_file.h"
+#include "support/file_faults.h"
 #include "support/records.h"
 #include "support/temp_folder.h"
 
@@ -87,6 +90,28 @@ TEST(PatientList, FailuresLeaveTheImageEmptyAndAreReported) {
     const PatientListRebuild readOnly = RebuildPatientList(dir.path());
     EXPECT_EQ(readOnly.write.status, WriteStatus::ReadOnly);
     EXPECT_TRUE(readOnly.image.empty());
+}
+
+TEST(PatientList, AFileOrFolderThatCannotBeReadFailsTheRebuild) {
+    // Listed anyway, the patient would show an empty name or no readings.
+    test::TempFolder dir;
+    dir.Write("ANNA.info", ProfileImage("Anna", ""));
+    dir.Write("ANNA.gdt", test::StoredRecord(1, 0, 2025, 1, 2, 9, 0, 120));
+    ASSERT_TRUE(RebuildPatientList(dir.path()).ok());
+    const std::string before = dir.Read("patientlist.gdc");
+    for (const std::string failing : {"ANNA.gdt", "ANNA.info"}) {
+        test::FileFaults faults;
+        faults.FailReading(failing);
+        const PatientListRebuild rebuild = RebuildPatientList(dir.path());
+        EXPECT_FALSE(rebuild.ok());
+        EXPECT_NE(rebuild.unreadable.find(failing), std::string::npos) << rebuild.unreadable;
+        EXPECT_TRUE(rebuild.image.empty());
+        EXPECT_EQ(dir.Read("patientlist.gdc"), before);
+    }
+    test::FileFaults faults;
+    faults.FailListing(EIO);
+    EXPECT_FALSE(RebuildPatientList(dir.path()).ok());
+    EXPECT_EQ(dir.Read("patientlist.gdc"), before);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "meter_sim.h"
 
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,6 +16,8 @@ MeterSim::MeterSim(const std::string& program, const std::vector<std::string>& o
         return;
     pid_ = ::fork();
     if (pid_ == 0) {
+        // The simulator runs until signalled: a test that crashes must not leave it behind.
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
         ::dup2(in[0], STDIN_FILENO);
         ::dup2(out[1], STDOUT_FILENO);
         ::close(in[0]);
@@ -36,6 +39,21 @@ MeterSim::MeterSim(const std::string& program, const std::vector<std::string>& o
     while (::read(out[0], &c, 1) == 1 && c != '\n')
         device_ += c;
     ::close(out[0]);
+}
+
+void MeterSim::CloseInput() {
+    if (stdinFd_ >= 0)
+        ::close(stdinFd_);
+    stdinFd_ = -1;
+}
+
+bool MeterSim::Running() {
+    if (pid_ <= 0)
+        return false;
+    if (::waitpid(pid_, nullptr, WNOHANG) == 0)
+        return true;
+    pid_ = -1;  // reaped: never signal a number another process may get
+    return false;
 }
 
 MeterSim::~MeterSim() {

@@ -1,12 +1,15 @@
 // dorvel-meter-sim: answers the meter's serial protocol on a pseudo-terminal.
 //
 // Prints the device path of the terminal on the first line of standard output,
-// then serves requests until it is killed or its standard input is closed.
+// then serves requests until a signal ends it (SIGTERM, SIGINT, SIGHUP); its
+// standard input is not read, so a script may start it with </dev/null.
 // "S" is answered with a header and the stored records, "ERS" with the erase
 // acknowledgement (after which the memory is empty). Bytes are paced at the
-// real 4800-baud line rate unless --fast is given.
+// real 4800-baud line rate unless --fast is given. --chatter and --echo make
+// it a device that is no meter at all.
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
@@ -42,14 +45,34 @@ struct Options {
     std::string eraseReply = "ERS";
     long vanishAfter = -1;  // close the terminal after this many reply bytes and exit
     std::string mode;       // octal permission bits for the device
+    bool chatter = false;   // keeps sending position sentences, answers nothing
+    bool echo = false;      // sends back what it receives, answers nothing
+    bool help = false;
 };
 
-void Usage() {
-    std::cerr << "Aufruf: dorvel-meter-sim [--records FILE | --generate N] [--seed S] [--users U]\n"
-                 "  [--header s|n] [--chunk BYTES] [--fast] [--baud B]\n"
-                 "  [--silent] [--stall-after N] [--noise N] [--wrong-count N] [--cut-short N]\n"
-                 "  [--erase-reply TEXT] [--vanish-after N] [--mode OCTAL]\n";
+const char* const kUsage =
+    "Aufruf: dorvel-meter-sim [--records FILE | --generate N] [--seed S] [--users U]\n"
+    "  [--header s|n] [--chunk BYTES] [--fast] [--baud B]\n"
+    "  [--silent] [--stall-after N] [--noise N] [--wrong-count N] [--cut-short N]\n"
+    "  [--erase-reply TEXT] [--vanish-after N] [--mode OCTAL] [--chatter | --echo]\n";
+
+void Help() {
+    std::cout
+        << kUsage
+        << "\n"
+           "Ein virtuelles Messgerät an einem Pseudo-Terminal. Die erste Zeile der Ausgabe\n"
+           "nennt das Gerät (z. B. /dev/pts/3); \"S\" wird mit den Messwerten beantwortet,\n"
+           "\"ERS\" löscht sie. --chatter sendet ständig Positionssätze wie ein GPS-Empfänger,\n"
+           "--echo schickt jedes Byte zurück wie ein Modem; beide antworten nie als Messgerät.\n"
+           "\n"
+           "Das Programm läuft, bis ein Signal es beendet: Strg+C (SIGINT), kill (SIGTERM)\n"
+           "oder SIGHUP. Die Standardeingabe wird nicht gelesen; ein Start mit </dev/null\n"
+           "beendet es nicht.\n";
 }
+
+// One position sentence of a GPS receiver: 4800 baud, 8N1, like the meter.
+const char* const kChatterSentence =
+    "$GPGGA,123519,4807.038,N,01131.000,E,1,08,0.9,545.4,M,46.9,M,,*47\r\n";
 
 std::string Digits(int value, int width) {
     char buffer[16];
@@ -167,12 +190,37 @@ struct Meter {
     }
 
     void Vanish() {
+        // The bytes sent so far reach the reader first, as those a pulled
+        // adapter had already passed on: a hang-up would discard them. The
+        // terminal takes a moment to queue what was written.
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        for (int waited = 0; waited < 1000; waited += 5) {
+            int queued = 0;
+            if (::ioctl(slave, FIONREAD, &queued) != 0 || queued == 0)
+                break;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
         ::close(slave);
         ::close(master);
         vanished = true;
     }
 
+    // Written only when the terminal has room: nobody may be reading.
+    void Chatter() const {
+        const ssize_t w = ::write(master, kChatterSentence, std::strlen(kChatterSentence));
+        (void)w;
+    }
+
     void Serve(std::string& pending) {
+        if (opt.echo) {
+            Send(pending);
+            pending.clear();
+            return;
+        }
+        if (opt.chatter) {
+            pending.clear();
+            return;
+        }
         for (;;) {
             if (pending.empty())
                 return;
@@ -273,6 +321,12 @@ bool ParseOptions(int argc, char** argv, Options& o) {
         } else if (a == "--vanish-after") {
             if (!number(o.vanishAfter))
                 return false;
+        } else if (a == "--chatter") {
+            o.chatter = true;
+        } else if (a == "--echo") {
+            o.echo = true;
+        } else if (a == "--help") {
+            o.help = true;
         } else if (a == "--mode") {
             const char* v = next();
             if (!v)
@@ -289,9 +343,13 @@ bool ParseOptions(int argc, char** argv, Options& o) {
 
 int main(int argc, char** argv) {
     Meter meter;
-    if (!ParseOptions(argc, argv, meter.opt)) {
-        Usage();
+    if (!ParseOptions(argc, argv, meter.opt) || (meter.opt.chatter && meter.opt.echo)) {
+        std::cerr << kUsage;
         return 1;
+    }
+    if (meter.opt.help) {
+        Help();
+        return 0;
     }
     if (!meter.opt.recordsFile.empty()) {
         if (!ReadRecords(meter.opt.recordsFile, meter.records)) {
@@ -328,24 +386,28 @@ int main(int argc, char** argv) {
         ::chmod(device.c_str(),
                 static_cast<mode_t>(std::strtol(meter.opt.mode.c_str(), nullptr, 8)));
 
+    // A chattering device must never block on a terminal nobody reads.
+    if (meter.opt.chatter)
+        ::fcntl(meter.master, F_SETFL, ::fcntl(meter.master, F_GETFL) | O_NONBLOCK);
+
     std::cout << device << std::endl;
 
+    // Serves until a signal's default action ends the process.
     std::string pending;
-    bool stdinOpen = true;
+    // A chattering device sends one sentence after the other at its line rate.
+    const int sentenceMs =
+        meter.opt.fast ? 10
+                       : static_cast<int>(std::strlen(kChatterSentence) * 10000 / meter.opt.baud);
     for (;;) {
-        pollfd fds[2] = {{meter.master, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
-        const int r = ::poll(fds, stdinOpen ? 2 : 1, -1);
+        pollfd fds[1] = {{meter.master, POLLIN, 0}};
+        const int r = ::poll(fds, 1, meter.opt.chatter ? sentenceMs : -1);
         if (r < 0) {
             if (errno == EINTR)
                 continue;
             break;
         }
-        if (stdinOpen && (fds[1].revents & (POLLIN | POLLHUP | POLLERR))) {
-            char sink[256];
-            const ssize_t n = ::read(STDIN_FILENO, sink, sizeof sink);
-            if (n <= 0)
-                break;  // stdin closed: the caller is done with us
-        }
+        if (meter.opt.chatter)
+            meter.Chatter();
         if (fds[0].revents & POLLIN) {
             char buffer[256];
             const ssize_t n = ::read(meter.master, buffer, sizeof buffer);

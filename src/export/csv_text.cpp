@@ -1,0 +1,75 @@
+#include "csv_text.h"
+
+#include <charconv>
+#include <cstdio>
+
+namespace dorvel::exports {
+
+namespace {
+
+constexpr std::string_view kEnglishDays[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
+
+bool NeedsQuotes(std::string_view cell) {
+    return cell.find_first_of(",\"\r\n") != std::string_view::npos;
+}
+
+}  // namespace
+
+std::string CsvCell(std::string_view value) {
+    std::string cell;
+    if (!value.empty() && (value.front() == '=' || value.front() == '@'))
+        cell.push_back('\'');
+    cell.append(value);
+    if (!NeedsQuotes(cell))
+        return cell;
+    std::string quoted = "\"";
+    for (const char c : cell) {
+        if (c == '"')
+            quoted.push_back('"');
+        quoted.push_back(c);
+    }
+    quoted.push_back('"');
+    return quoted;
+}
+
+std::string OneDecimal(double value) {
+    char buffer[64];
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 1).ptr;
+    std::string text(buffer, end);
+    if (text.size() < 2)
+        text.insert(0, 2 - text.size(), ' ');
+    return text;
+}
+
+std::string ExportDate(const Date& date, int dateFormat) {
+    const std::string_view day = kEnglishDays[Weekday(date)];
+    const int dayWidth = static_cast<int>(day.size());
+    char buffer[64];
+    if (dateFormat == 0) {
+        std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %.*s", date.year, date.month, date.day,
+                      dayWidth, day.data());
+    } else if (dateFormat == 1) {
+        std::snprintf(buffer, sizeof buffer, "%02d/%02d/%04d %.*s", date.month, date.day, date.year,
+                      dayWidth, day.data());
+    } else {
+        std::snprintf(buffer, sizeof buffer, "%02d/%02d/%04d %.*s", date.day, date.month, date.year,
+                      dayWidth, day.data());
+    }
+    return buffer;
+}
+
+WriteResult WriteExportFile(const std::string& path, std::string_view bytes) {
+    return WriteFileAtomic(path, bytes);
+}
+
+std::string WriteFailureText(const std::string& path, const WriteResult& result) {
+    if (result.status == WriteStatus::ReadOnly)
+        return "Die Datei " + path + " ist schreibgeschützt und bleibt unverändert.";
+    std::string text = "Die Datei " + path + " kann nicht geschrieben werden";
+    if (!result.detail.empty())
+        text += " (" + result.detail + ")";
+    return text + "; eine vorhandene Datei bleibt unverändert.";
+}
+
+}  // namespace dorvel::exports
