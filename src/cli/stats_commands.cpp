@@ -205,11 +205,11 @@ int RunStats(Context& ctx, const Args& args) {
         } else if (id.empty() && !args[i].starts_with("--")) {
             id = args[i];
         } else {
-            return Fail(ctx, "Aufruf: stats PATIENT [--date YYYY-MM-DD]");
+            return UsageError(ctx, "stats");
         }
     }
     if (id.empty())
-        return Fail(ctx, "Aufruf: stats PATIENT [--date YYYY-MM-DD]");
+        return UsageError(ctx, "stats");
     if (!RequireKnownPatient(ctx, id))
         return kExitError;
     const RecordFile file = ReadRecordFile(PatientFilePath(ctx.dataFolder, id, kDataFileExtension));
