@@ -14,7 +14,8 @@ namespace {
 
 // DORVEL_SCREENSHOT=FILE.png: show the current patient's data list, receive
 // from the meter, save a picture of the window once the session has ended
-// and quit (used for the documentation).
+// and quit (used for the documentation). With DORVEL_SCREENSHOT_PAGES=1 the
+// window is also saved on each report page, as FILE-page2.png and so on.
 void TakeScreenshotAfterDownload(dorvel::CMainFrame& frame, const QString& file) {
     QTimer::singleShot(1000, &frame, [&frame, file] {
         frame.Run(dorvel::kCmdDataList);
@@ -28,6 +29,19 @@ void TakeScreenshotAfterDownload(dorvel::CMainFrame& frame, const QString& file)
             poll->stop();
             QTimer::singleShot(500, &frame, [&frame, file] {
                 frame.grab().save(file);
+                if (qEnvironmentVariableIntValue("DORVEL_SCREENSHOT_PAGES") == 1) {
+                    const int commands[] = {dorvel::kCmdLogbook,     dorvel::kCmdSummary,
+                                            dorvel::kCmdDayGraph,    dorvel::kCmdMealGraph,
+                                            dorvel::kCmdRangeBars,   dorvel::kCmdMealBars,
+                                            dorvel::kCmdPatientList, dorvel::kCmdGlucoseProfile};
+                    QString base = file;
+                    base.chop(4);
+                    for (int i = 0; i < 8; ++i) {
+                        frame.Run(commands[i]);
+                        QApplication::processEvents();
+                        frame.grab().save(QString("%1-page%2.png").arg(base).arg(i + 2));
+                    }
+                }
                 QApplication::quit();
             });
         });
