@@ -1,5 +1,7 @@
 // report and print: one report page as a picture or a printed PDF page, and
 // the medical certificate of the marked reports.
+#include <unistd.h>
+
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -36,6 +38,16 @@ void EnsureGuiApplication() {
         return;
     // No display is needed: pages are drawn into images and PDF files.
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    // Outside a desktop session (a service, cron, CI) there is no runtime
+    // folder; Qt would warn about it on every run. A private one of our own
+    // keeps the output to what the command says.
+    if (std::getenv("XDG_RUNTIME_DIR") == nullptr) {
+        static char runtime[] = "/tmp/dorvel-cli-XXXXXX";
+        if (mkdtemp(runtime) != nullptr) {
+            setenv("XDG_RUNTIME_DIR", runtime, 1);
+            std::atexit([] { rmdir(runtime); });
+        }
+    }
     static int argc = 1;
     static char name[] = "dorvel-cli";
     static char* argv[] = {name, nullptr};
