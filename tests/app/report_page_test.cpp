@@ -461,6 +461,30 @@ TEST_F(ReportPageTest, CancelledPrintLeavesNoFileAndTheWindowUsable) {
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     frame().Run(kCmdPrint);
     EXPECT_TRUE(std::filesystem::exists(pdf));
+
+    // A preview cancelled the same way stops drawing and closes.
+    int previewed = -1;
+    int previewResult = -1;
+    prompter->onDialog = [&](QDialog& d) {
+        if (auto* preview = dynamic_cast<QPrintPreviewDialog*>(&d)) {
+            auto* pages = preview->findChild<QPrintPreviewWidget*>();
+            pages->updatePreview();
+            previewed = pages->pageCount();
+            preview->setResult(-1);
+            QApplication::processEvents();
+            previewResult = preview->result();
+        } else if (auto* dialog = dynamic_cast<print::CMyPrintDialog*>(&d)) {
+            static_cast<QRadioButton*>(dialog->Control(print::control::kMarked))->click();
+        }
+        return static_cast<int>(QDialog::Accepted);
+    };
+    shown.clear();
+    user.start();
+    frame().Run(kCmdPrintPreview);
+    user.stop();
+    EXPECT_EQ(shown.size(), 2);
+    EXPECT_EQ(previewed, 1);
+    EXPECT_EQ(previewResult, QDialog::Rejected);
 }
 
 TEST_F(ReportPageTest, PrintSetupPaperCarriesIntoTheNextPrint) {
