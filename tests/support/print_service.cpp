@@ -147,6 +147,8 @@ LogLevel warn
             fs::create_directory_symlink(entry.path(),
                                          bin + "/" + entry.path().filename().string());
     }
+    // As root without the namespace the backend runs as the user lp.
+    fs::permissions(folder_.File("out"), fs::perms(0777));
     WriteText(bin + "/backend/pdf-out", kStandIn);
     fs::permissions(bin + "/backend/pdf-out", fs::perms(0755));
     WriteText(folder_.File("cups-files.conf"), files + "ServerBin " + bin + "\n");
