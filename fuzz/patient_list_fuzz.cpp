@@ -1,6 +1,7 @@
-// Any bytes as a patient list image: the walk yields whole entries whose
-// fields, put back together, are the start of the image (the last field
-// may end at the end of the image).
+// Any bytes as a patient list image: the walk yields one entry per four NUL
+// bytes, whose fields, put back together, are the start of the image; a
+// data file image counts no more readings than it has whole records.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -12,7 +13,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace dorvel;
     const std::string_view image(reinterpret_cast<const char*>(data), size);
     std::string rebuilt;
-    for (const PatientListEntry& entry : WalkPatientList(image)) {
+    const auto entries = WalkPatientList(image);
+    if (entries.size() != static_cast<size_t>(std::count(image.begin(), image.end(), '\0')) / 4)
+        __builtin_trap();
+    for (const PatientListEntry& entry : entries) {
         for (const std::string* field : {&entry.id, &entry.name, &entry.count, &entry.carer}) {
             if (field->find('\0') != std::string::npos)
                 __builtin_trap();
@@ -20,9 +24,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             rebuilt.push_back('\0');
         }
     }
-    // The last field may end at the end of the image instead of a NUL.
-    if (rebuilt.size() == image.size() + 1)
-        rebuilt.pop_back();
     if (image.substr(0, rebuilt.size()) != rebuilt)
         __builtin_trap();
     const int counted = CountedReadings(image);

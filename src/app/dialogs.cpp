@@ -134,23 +134,4 @@ CAboutDlg::CAboutDlg(Prompter& prompter, QString guidePath, QWidget* parent)
     });
 }
 
-QString UserGuidePath() {
-    const QString name = "Merovan Communication Program User's guide.pdf";
-    QDir dir(QCoreApplication::applicationDirPath());
-    if (QFile::exists(dir.filePath(name))) {
-        return dir.filePath(name);
-    }
-#ifdef DORVEL_GUIDE_PDF
-    // Run from the build tree (tests, scripts/run): the guide the build made.
-    if (QFile::exists(DORVEL_GUIDE_PDF)) {
-        return DORVEL_GUIDE_PDF;
-    }
-#endif
-#ifdef DORVEL_SOURCE_DIR
-    return QDir(DORVEL_SOURCE_DIR "/docs").filePath(name);
-#else
-    return dir.filePath(name);
-#endif
-}
-
 }  // namespace dorvel

@@ -79,7 +79,4 @@ class CAboutDlg : public QDialog {
     QPushButton* help_;
 };
 
-// Where the user's guide lies: beside the program, or in the source tree's docs.
-QString UserGuidePath();
-
 }  // namespace dorvel

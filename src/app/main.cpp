@@ -7,6 +7,7 @@
 
 #include "dorvel_app.h"
 #include "live_session_link.h"
+#include "program_files.h"
 #include "store/data_folder.h"
 
 namespace {
@@ -47,6 +48,9 @@ int main(int argc, char** argv) {
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setOrganizationName("Kestrana");
     QApplication::setApplicationName("DorvelSuite");
+    // The desktop matches the window to its menu entry by this name.
+    QApplication::setDesktopFileName("de.kestrana.dorvel");
+    QApplication::setWindowIcon(dorvel::ProgramIcon());
     const std::string working = QDir::currentPath().toStdString();
     dorvel::CDorvelApp dorvelApp(
         working, dorvel::MakeFilePatientStore(), std::make_unique<dorvel::WidgetPrompter>(),

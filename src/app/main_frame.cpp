@@ -25,6 +25,7 @@
 #include "meter/messages.h"
 #include "meter/received_data.h"
 #include "patient_panel.h"
+#include "program_files.h"
 #include "prompter.h"
 #include "qt_text.h"
 #include "settings_sheet.h"

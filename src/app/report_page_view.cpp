@@ -1,11 +1,17 @@
 #include "report_page_view.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <algorithm>
 
 #include "app/print/print_run.h"
 #include "main_frame.h"
@@ -40,8 +46,16 @@ QAction* AddItem(QMenu& menu, const QString& text, int command, bool enabled) {
 
 ReportPageView::ReportPageView(int pageIndex, CDorvelDoc& doc,
                                std::shared_ptr<PageServices> services, QWidget* parent)
-    : DorvelPage(parent), doc_(doc), services_(std::move(services)), pageIndex_(pageIndex) {
+    : DorvelPage(parent),
+      doc_(doc),
+      services_(std::move(services)),
+      pageIndex_(pageIndex),
+      scroll_(new QScrollBar(Qt::Vertical, this)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);  // the paging keys scroll a long page
+    scroll_->setSingleStep(17);       // a table row
+    scroll_->hide();
+    connect(scroll_, &QScrollBar::valueChanged, this, [this] { update(); });
 }
 
 QString ReportPageView::WindowTitle() const {
@@ -57,11 +71,62 @@ void ReportPageView::Tell(const std::string& text) {
     services_->prompter.Message(window(), QString::fromStdString(text), Caption());
 }
 
-void ReportPageView::paintEvent(QPaintEvent*) {
+void ReportPageView::paintEvent(QPaintEvent* event) {
+    // The page may have grown since the last look (a rebuilt patient list).
+    UpdateScroll();
     QPainter painter(this);
     painter.fillRect(rect(), palette().window());
+    const int top = scrollTop();
+    painter.translate(0, -top);
     reports::PainterSurface surface(painter);
+    const QRect seen = event->rect().translated(0, top);
+    surface.SetClipBox(reports::Rect{seen.left(), seen.top(), seen.right() + 1, seen.bottom() + 1});
     Draw(surface, reports::Growth{doc_.growthWidth, doc_.growthHeight});
+}
+
+int ReportPageView::scrollTop() const {
+    return scroll_->isVisibleTo(this) ? scroll_->value() : 0;
+}
+
+void ReportPageView::UpdateScroll() {
+    // Like a form view whose template is the page at its base size: what
+    // the window cannot show of it, the rows of a long list included, is
+    // reached by scrolling.
+    const int hidden = std::max(0, reports::ReportScreenHeight(pageIndex_, Data()) - height());
+    const int barWidth = scroll_->sizeHint().width();
+    scroll_->setGeometry(width() - barWidth, 0, barWidth, height());
+    scroll_->setRange(0, hidden);
+    scroll_->setPageStep(std::max(1, height()));
+    if (scroll_->isVisibleTo(this) != (hidden > 0)) {
+        scroll_->setVisible(hidden > 0);
+    }
+}
+
+void ReportPageView::wheelEvent(QWheelEvent* event) {
+    if (!scroll_->isVisibleTo(this)) {
+        DorvelPage::wheelEvent(event);
+        return;
+    }
+    QApplication::sendEvent(scroll_, event);
+}
+
+void ReportPageView::keyPressEvent(QKeyEvent* event) {
+    const std::pair<int, QAbstractSlider::SliderAction> keys[] = {
+        {Qt::Key_Down, QAbstractSlider::SliderSingleStepAdd},
+        {Qt::Key_Up, QAbstractSlider::SliderSingleStepSub},
+        {Qt::Key_PageDown, QAbstractSlider::SliderPageStepAdd},
+        {Qt::Key_PageUp, QAbstractSlider::SliderPageStepSub},
+        {Qt::Key_Home, QAbstractSlider::SliderToMinimum},
+        {Qt::Key_End, QAbstractSlider::SliderToMaximum}};
+    if (scroll_->isVisibleTo(this)) {
+        for (const auto& [key, action] : keys) {
+            if (event->key() == key && event->modifiers() == Qt::NoModifier) {
+                scroll_->triggerAction(action);
+                return;
+            }
+        }
+    }
+    DorvelPage::keyPressEvent(event);
 }
 
 reports::ReportData ReportPageView::Data() const {
@@ -100,6 +165,7 @@ void ReportPageView::UpdateGrowth() {
 void ReportPageView::resizeEvent(QResizeEvent* event) {
     DorvelPage::resizeEvent(event);
     UpdateGrowth();
+    UpdateScroll();
 }
 
 void ReportPageView::showEvent(QShowEvent* event) {
@@ -143,7 +209,12 @@ void ReportPageView::OnCommand(int command) {
 }
 
 reports::CaptureOutcome ReportPageView::CaptureView() {
-    const QImage shown = grab().toImage();
+    // The page as shown, without the scroll bar beside it.
+    QRect page = rect();
+    if (scroll_->isVisibleTo(this)) {
+        page.setWidth(width() - scroll_->width());
+    }
+    const QImage shown = grab(page).toImage();
     reports::CaptureOutcome outcome = reports::CaptureView(doc_.dataFolder(), pageIndex_, shown);
     Tell(outcome.message);
     return outcome;
@@ -269,7 +340,7 @@ void CDorvelPage1::SelectAt(int x, int y) {
 void CDorvelPage1::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::RightButton) {
         const QPoint at = event->position().toPoint();
-        SelectAt(at.x(), at.y());
+        SelectAt(at.x(), at.y() + scrollTop());
     }
     ReportPageView::mousePressEvent(event);
 }

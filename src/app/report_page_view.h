@@ -18,6 +18,7 @@
 
 class QAction;
 class QMenu;
+class QScrollBar;
 
 namespace dorvel {
 
@@ -61,11 +62,18 @@ class ReportPageView : public DorvelPage {
     void PrintPage() override;
     void PrintPreview() override;
 
+    // A page taller than the window scrolls: how far down it is shown, in
+    // pixels (0 while it fits), and the bar that moves it.
+    int scrollTop() const;
+    QScrollBar* verticalScrollBar() const { return scroll_; }
+
   protected:
     void paintEvent(QPaintEvent*) override;
     void resizeEvent(QResizeEvent*) override;
     void showEvent(QShowEvent*) override;
     void contextMenuEvent(QContextMenuEvent*) override;
+    void wheelEvent(QWheelEvent*) override;
+    void keyPressEvent(QKeyEvent*) override;
 
     // The screen drawing of the page, in pixels.
     virtual void Draw(reports::Surface& surface, reports::Growth growth);
@@ -81,10 +89,14 @@ class ReportPageView : public DorvelPage {
 
   private:
     void UpdateGrowth();
+    // Fits the scroll bar to the page's height (reports::ReportScreenHeight)
+    // and the window's.
+    void UpdateScroll();
     // The print cycle: the print dialog, then the job on the printer (or its
     // file) or on a preview of that printer.
     void RunPrint(bool preview);
     int pageIndex_;
+    QScrollBar* scroll_;
 };
 
 // The data list page: 30 readings to a screen page, the selection band, the

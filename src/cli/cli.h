@@ -1,7 +1,9 @@
 #pragma once
 
 #include <iosfwd>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "store/clock.h"
@@ -29,6 +31,22 @@ inline constexpr int kExitRejected = 6;
 // Prints one line to standard error and returns kExitError.
 int Fail(Context& ctx, const std::string& message);
 
+// One command of the command line, its arguments and its help, kept in one
+// table so that every command answers --help alike.
+struct Command {
+    std::string_view name;
+    int (*run)(Context&, const Args&);
+    std::string_view arguments;  // what follows the command's name
+    std::string_view help;       // what it does and prints; lines end in '\n'
+};
+std::span<const Command> Commands();
+const Command* FindCommand(std::string_view name);
+
+// "Aufruf: NAME ARGUMENTS"
+std::string UsageLine(const Command& command);
+// The usage line of the named command as the one error line; kExitError.
+int UsageError(Context& ctx, std::string_view command);
+
 // Checks the ID and that the patient is known (a profile or a data file exists).
 bool RequireKnownPatient(Context& ctx, const std::string& id);
 bool RequireValidPatientId(Context& ctx, const std::string& id);
@@ -47,5 +65,6 @@ int RunReport(Context& ctx, const Args& args);
 int RunExport(Context& ctx, const Args& args);
 int RunCertificate(Context& ctx, const Args& args);
 int RunMail(Context& ctx, const Args& args);
+int RunPrint(Context& ctx, const Args& args);
 
 }  // namespace dorvel::cli

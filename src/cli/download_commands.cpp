@@ -29,9 +29,6 @@ int RunDownload(Context& ctx, const Args& args) {
     std::string transcript;
     bool erase = false;
     SessionTiming timing;
-    const char* usage =
-        "Aufruf: download --port DEVICE [--erase] [--transcript FILE] "
-        "[--timeout-ms MS] [--attempts N] [--watchdog-ms MS]";
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool hasValue = i + 1 < args.size();
@@ -43,19 +40,19 @@ int RunDownload(Context& ctx, const Args& args) {
             erase = true;
         } else if (a == "--timeout-ms" && hasValue) {
             if (!ParsePositive(args[++i], timing.responseMs))
-                return Fail(ctx, usage);
+                return UsageError(ctx, "download");
         } else if (a == "--attempts" && hasValue) {
             if (!ParsePositive(args[++i], timing.attempts))
-                return Fail(ctx, usage);
+                return UsageError(ctx, "download");
         } else if (a == "--watchdog-ms" && hasValue) {
             if (!ParsePositive(args[++i], timing.watchdogMs))
-                return Fail(ctx, usage);
+                return UsageError(ctx, "download");
         } else {
-            return Fail(ctx, usage);
+            return UsageError(ctx, "download");
         }
     }
     if (device.empty())
-        return Fail(ctx, usage);
+        return UsageError(ctx, "download");
 
     static int argc = 1;
     static char name[] = "dorvel-cli";

@@ -24,16 +24,6 @@ namespace {
 // still running then has its compose window open and is left to the user.
 constexpr std::chrono::seconds kMailWait{15};
 
-bool WantsHelp(Context& ctx, const Args& args, const char* usage) {
-    for (const std::string& a : args) {
-        if (a == "--help" || a == "-h") {
-            ctx.out << usage << '\n';
-            return true;
-        }
-    }
-    return false;
-}
-
 // PATIENT --out FILE [--fahrenheit]; false, after the message, on anything else.
 struct FileArgs {
     std::string id;
@@ -41,7 +31,7 @@ struct FileArgs {
     bool fahrenheit = false;
 };
 
-bool ParseFileArgs(Context& ctx, const Args& args, const char* usage, bool allowFahrenheit,
+bool ParseFileArgs(Context& ctx, const Args& args, std::string_view command, bool allowFahrenheit,
                    FileArgs& parsed) {
     for (size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--out" && i + 1 < args.size()) {
@@ -51,12 +41,12 @@ bool ParseFileArgs(Context& ctx, const Args& args, const char* usage, bool allow
         } else if (parsed.id.empty() && !args[i].starts_with("-")) {
             parsed.id = args[i];
         } else {
-            Fail(ctx, usage);
+            UsageError(ctx, command);
             return false;
         }
     }
     if (parsed.id.empty() || parsed.out.empty()) {
-        Fail(ctx, usage);
+        UsageError(ctx, command);
         return false;
     }
     return RequireKnownPatient(ctx, parsed.id);
@@ -100,12 +90,9 @@ std::string CurrentPatient(const std::vector<std::string>& ids) {
 }  // namespace
 
 int RunExport(Context& ctx, const Args& args) {
-    const char* usage = "Aufruf: export PATIENT --out FILE [--fahrenheit]";
-    if (WantsHelp(ctx, args, usage))
-        return kExitOk;
     FileArgs parsed;
     ProfileRead profile;
-    if (!ParseFileArgs(ctx, args, usage, true, parsed) ||
+    if (!ParseFileArgs(ctx, args, "export", true, parsed) ||
         !ReadPatientProfile(ctx, parsed.id, profile)) {
         return kExitError;
     }
@@ -120,12 +107,9 @@ int RunExport(Context& ctx, const Args& args) {
 }
 
 int RunCertificate(Context& ctx, const Args& args) {
-    const char* usage = "Aufruf: certificate PATIENT --out FILE";
-    if (WantsHelp(ctx, args, usage))
-        return kExitOk;
     FileArgs parsed;
     ProfileRead profile;
-    if (!ParseFileArgs(ctx, args, usage, false, parsed) ||
+    if (!ParseFileArgs(ctx, args, "certificate", false, parsed) ||
         !ReadPatientProfile(ctx, parsed.id, profile)) {
         return kExitError;
     }
@@ -135,11 +119,8 @@ int RunCertificate(Context& ctx, const Args& args) {
 }
 
 int RunMail(Context& ctx, const Args& args) {
-    const char* usage = "Aufruf: mail [PATIENT]";
-    if (WantsHelp(ctx, args, usage))
-        return kExitOk;
     if (args.size() > 1 || (!args.empty() && args[0].starts_with("-")))
-        return Fail(ctx, usage);
+        return UsageError(ctx, "mail");
 
     std::vector<std::string> ids;
     if (!args.empty()) {

@@ -1,10 +1,9 @@
 // dorvel-cli: the program's engine without windows.
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
-#include <cstring>
 #include <iostream>
-#include <map>
 #include <string>
 
 #include "cli.h"
@@ -15,30 +14,26 @@ namespace {
 
 using namespace dorvel::cli;
 
-const std::map<std::string, int (*)(Context&, const Args&)>& Commands() {
-    static const std::map<std::string, int (*)(Context&, const Args&)> commands = {
-        // clang-format off
-        {"certificate", RunCertificate},
-        {"decode", RunDecode},
-        {"download", RunDownload},
-        {"export", RunExport},
-        {"import", RunImport},
-        {"mail", RunMail},
-        {"patients", RunPatients},
-        {"readings", RunReadings},
-        {"report", RunReport},
-        {"stats", RunStats},
-        // clang-format on
-    };
-    return commands;
+void Usage(std::ostream& out) {
+    out << "Aufruf: dorvel-cli [--data DIR] [--today YYYY-MM-DD] BEFEHL ...\n"
+           "        dorvel-cli BEFEHL --help\n"
+           "        dorvel-cli --version\n"
+           "Befehle:\n";
+    for (const Command& command : Commands()) {
+        out << "  " << command.name;
+        if (!command.arguments.empty())
+            out << ' ' << command.arguments;
+        out << '\n';
+    }
 }
 
-void Usage(std::ostream& out) {
-    out << "Aufruf: dorvel-cli [--data DIR] [--today YYYY-MM-DD] COMMAND ...\n"
-           "Befehle:";
-    for (const auto& [name, fn] : Commands())
-        out << ' ' << name;
-    out << '\n';
+void CommandHelp(std::ostream& out, const Command& command) {
+    out << UsageLine(command) << "\n\n" << command.help;
+}
+
+bool AsksForHelp(const Args& args) {
+    return std::any_of(args.begin(), args.end(),
+                       [](const std::string& a) { return a == "--help" || a == "-h"; });
 }
 
 std::string WorkingFolder() {
@@ -70,6 +65,9 @@ int main(int argc, char** argv) {
         } else if (arg == "--help" || arg == "-h") {
             Usage(std::cout);
             return kExitOk;
+        } else if (arg == "--version") {
+            std::cout << "dorvel-cli " DORVEL_VERSION "\n";
+            return kExitOk;
         } else {
             break;
         }
@@ -78,11 +76,15 @@ int main(int argc, char** argv) {
         Usage(std::cerr);
         return kExitError;
     }
-    const auto command = Commands().find(argv[i]);
-    if (command == Commands().end()) {
+    const Command* command = FindCommand(argv[i]);
+    if (command == nullptr) {
         Usage(std::cerr);
         return Fail(ctx, std::string("unbekannter Befehl: ") + argv[i]);
     }
-    Args args(argv + i + 1, argv + argc);
-    return command->second(ctx, args);
+    const Args args(argv + i + 1, argv + argc);
+    if (AsksForHelp(args)) {
+        CommandHelp(std::cout, *command);
+        return kExitOk;
+    }
+    return command->run(ctx, args);
 }

@@ -24,7 +24,7 @@ std::string LineField(std::string_view stored) {
 
 int RunPatients(Context& ctx, const Args& args) {
     if (!args.empty())
-        return Fail(ctx, "Aufruf: patients");
+        return UsageError(ctx, "patients");
     const PatientListRebuild rebuild = RebuildPatientList(ctx.dataFolder);
     if (!rebuild.unreadable.empty()) {
         return Fail(ctx, "die Patientenliste kann nicht erstellt werden: " + rebuild.unreadable);

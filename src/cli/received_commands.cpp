@@ -45,7 +45,7 @@ int ReportReply(Context& ctx, const std::string& reply) {
 
 int RunDecode(Context& ctx, const Args& args) {
     if (args.size() != 1)
-        return Fail(ctx, "Aufruf: decode REPLYFILE");
+        return UsageError(ctx, "decode");
     const ReadResult reply = ReadWholeFile(args[0]);
     if (!reply.ok())
         return Fail(ctx, "kann " + args[0] + " nicht lesen: " + reply.detail);
@@ -54,7 +54,7 @@ int RunDecode(Context& ctx, const Args& args) {
 
 int RunImport(Context& ctx, const Args& args) {
     if (args.size() != 2)
-        return Fail(ctx, "Aufruf: import PATIENT USER");
+        return UsageError(ctx, "import");
     const std::string& id = args[0];
     if (!RequireValidPatientId(ctx, id))
         return kExitError;
@@ -80,7 +80,7 @@ int RunImport(Context& ctx, const Args& args) {
 
 int RunReadings(Context& ctx, const Args& args) {
     if (args.size() != 1)
-        return Fail(ctx, "Aufruf: readings PATIENT");
+        return UsageError(ctx, "readings");
     if (!RequireKnownPatient(ctx, args[0]))
         return kExitError;
     const RecordFile file =

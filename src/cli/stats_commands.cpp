@@ -1,10 +1,12 @@
 // stats: every statistic of a patient for the month that ends on a date.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
 
+#include "analysis/glucose_profile.h"
 #include "analysis/statistics.h"
 #include "cli.h"
 #include "store/calendar.h"
@@ -38,6 +40,11 @@ class JsonObject {
     void Member(std::string_view name, const std::array<T, N>& values) {
         Name(name);
         Array(values);
+    }
+    // A member whose value is already written as JSON.
+    void RawMember(std::string_view name, std::string_view json) {
+        Name(name);
+        out_ << json;
     }
 
   private:
@@ -82,7 +89,53 @@ UserSettings PatientSettings(const Context& ctx, const std::string& id) {
     return ReadProfile(ctx.dataFolder, id).settings;
 }
 
-void PrintStatistics(std::ostream& out, const Statistics& s) {
+// A figure rounded half up to one decimal, as JSON writes the number;
+// null where the figure does not exist.
+std::string OneDecimalJson(std::optional<double> value) {
+    if (!value)
+        return "null";
+    const int64_t tenths = TenthsHalfUp(*value);
+    const int64_t magnitude = tenths < 0 ? -tenths : tenths;
+    return (tenths < 0 ? "-" : "") + std::to_string(magnitude / 10) + "." +
+           std::to_string(magnitude % 10);
+}
+
+std::string WholeJson(std::optional<double> value) {
+    return value ? std::to_string(RoundHalfUp(*value)) : "null";
+}
+
+// The hourly percentile `i` of the modal day: 24 integers, null for an hour
+// without readings.
+std::string HourlyPercentileJson(const GlucoseProfile& profile, size_t i) {
+    std::string json = "[";
+    for (size_t h = 0; h < profile.hours.size(); ++h) {
+        const HourProfile& hour = profile.hours[h];
+        json += h > 0 ? ", " : "";
+        json += WholeJson(hour.count > 0 ? std::optional(hour.percentile[i]) : std::nullopt);
+    }
+    return json + "]";
+}
+
+void PrintGlucoseProfile(JsonObject& json, const GlucoseProfile& g) {
+    static constexpr std::array<std::string_view, kConsensusRangeCount> kRangeNames = {
+        "TirVeryLow", "TirLow", "TirTarget", "TirHigh", "TirVeryHigh"};
+    for (size_t r = 0; r < kRangeNames.size(); ++r)
+        json.Member(kRangeNames[r], g.rangeCount[r]);
+    json.RawMember("ReadingsPerDay", OneDecimalJson(g.readingsPerDay));
+    json.RawMember("PeriodCV", OneDecimalJson(g.cv));
+    json.RawMember("Gmi", OneDecimalJson(g.gmi));
+    json.RawMember("GmiMmolMol", WholeJson(g.GmiMmolPerMol()));
+    std::array<int32_t, kHoursPerDay> counts{};
+    for (size_t h = 0; h < counts.size(); ++h)
+        counts[h] = g.hours[h].count;
+    json.Member("HourlyCount", counts);
+    static constexpr std::array<std::string_view, kProfilePercentiles.size()> kPercentileNames = {
+        "HourlyP5", "HourlyP25", "HourlyP50", "HourlyP75", "HourlyP95"};
+    for (size_t i = 0; i < kPercentileNames.size(); ++i)
+        json.RawMember(kPercentileNames[i], HourlyPercentileJson(g, i));
+}
+
+void PrintStatistics(std::ostream& out, const Statistics& s, const GlucoseProfile& profile) {
     JsonObject json(out);
     json.Member("PeriodStart", FormatIsoDate(s.analysisPeriod.start));
     json.Member("PeriodEnd", FormatIsoDate(s.analysisPeriod.end));
@@ -134,6 +187,8 @@ void PrintStatistics(std::ostream& out, const Statistics& s) {
     json.Member("SeparateCount", k.separateCount);
     json.Member("SeparateMean", k.separateMean);
     json.Member("SeparateSD", k.separateSD);
+
+    PrintGlucoseProfile(json, profile);
 }
 
 }  // namespace
@@ -150,19 +205,19 @@ int RunStats(Context& ctx, const Args& args) {
         } else if (id.empty() && !args[i].starts_with("--")) {
             id = args[i];
         } else {
-            return Fail(ctx, "Aufruf: stats PATIENT [--date YYYY-MM-DD]");
+            return UsageError(ctx, "stats");
         }
     }
     if (id.empty())
-        return Fail(ctx, "Aufruf: stats PATIENT [--date YYYY-MM-DD]");
+        return UsageError(ctx, "stats");
     if (!RequireKnownPatient(ctx, id))
         return kExitError;
     const RecordFile file = ReadRecordFile(PatientFilePath(ctx.dataFolder, id, kDataFileExtension));
     if (file.unreadable)
         return Fail(ctx, file.detail);
-    const Statistics stats =
-        Recompute(ReadingsFromImage(file.image), PatientSettings(ctx, id), date);
-    PrintStatistics(ctx.out, stats);
+    const ReadingList readings = ReadingsFromImage(file.image);
+    const Statistics stats = Recompute(readings, PatientSettings(ctx, id), date);
+    PrintStatistics(ctx.out, stats, ComputeGlucoseProfile(readings, stats.analysisPeriod));
     return kExitOk;
 }
 

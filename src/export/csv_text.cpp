@@ -32,16 +32,6 @@ std::string CsvCell(std::string_view value) {
     return quoted;
 }
 
-std::string OneDecimal(double value) {
-    char buffer[64];
-    const auto end =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 1).ptr;
-    std::string text(buffer, end);
-    if (text.size() < 2)
-        text.insert(0, 2 - text.size(), ' ');
-    return text;
-}
-
 std::string ExportDate(const Date& date, int dateFormat) {
     const std::string_view day = kEnglishDays[Weekday(date)];
     const int dayWidth = static_cast<int>(day.size());

@@ -3,6 +3,8 @@
 #include <string>
 #include <string_view>
 
+#include "store/decimal.h"
+
 #include "store/calendar.h"
 #include "store/file_io.h"
 
@@ -17,9 +19,6 @@ inline constexpr char kLineEnd = '\n';
 // shows it instead of running it as a formula. A leading "+" or "-" stays:
 // telephone numbers start that way. Every other value is returned unchanged.
 std::string CsvCell(std::string_view value);
-
-// "%2.1f" in the C locale, whatever the user's locale says about decimals.
-std::string OneDecimal(double value);
 
 // A date with its English weekday abbreviation, as the exports show the
 // current date: "%Y-%m-%d %a" (dateFormat 0), "%m/%d/%Y %a" (1) or

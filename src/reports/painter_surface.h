@@ -24,6 +24,7 @@ class PainterSurface : public Surface {
     void DrawText(const Rect& box, std::string_view text, unsigned flags, int angle) override;
 
   private:
+    bool PixelOutline() const;
     void ApplyPen();
     void ApplyBrush();
     void ApplyText();

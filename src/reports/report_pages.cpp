@@ -140,7 +140,11 @@ bool IsMonthlyReport(int pageIndex) {
 class MonthlyData {
   public:
     explicit MonthlyData(const ReportData& data)
-        : base_(data), months_(MonthsWithReadings(*data.readings, data.today)) {}
+        : base_(data), months_(MonthsWithReadings(*data.readings, data.today)) {
+        dateKeys_.reserve(data.readings->size());
+        for (const Reading& r : *data.readings)
+            dateKeys_.push_back(DateKeyOf(std::string_view(r.timestamp).substr(0, 8)));
+    }
 
     // The data of the n-th month with readings (1 the newest), or null.
     const ReportData* Month(int n) {
@@ -150,15 +154,33 @@ class MonthlyData {
         if (it == cache_.end()) {
             ReportData month = base_;
             month.selectedDate = months_[static_cast<size_t>(n - 1)];
-            month.stats = Recompute(*base_.readings, base_.settings, month.selectedDate);
+            month.stats = StatisticsOf(month.selectedDate);
             it = cache_.emplace(n, std::move(month)).first;
         }
         return &it->second;
     }
 
   private:
+    // The period's statistics come from its own readings alone, so only
+    // those are passed through the computation (in list order, as the whole
+    // list would give them); the overall statistics are the same for every
+    // month. Hundreds of months then cost little more than one pass.
+    Statistics StatisticsOf(const Date& selected) const {
+        const AnalysisPeriod period = ComputePeriod(selected);
+        const ReadingList& all = *base_.readings;
+        ReadingList inPeriod;
+        for (size_t i = 0; i < all.size(); ++i) {
+            if (period.KeyInRange(dateKeys_[i]))
+                inPeriod.push_back(all[i]);
+        }
+        Statistics stats = Recompute(inPeriod, base_.settings, selected);
+        stats.overall = base_.stats.overall;
+        return stats;
+    }
+
     ReportData base_;
     std::vector<Date> months_;
+    std::vector<DateKey> dateKeys_;  // of each reading, in list order
     std::map<int, ReportData> cache_;
 };
 

@@ -1,27 +1,8 @@
 #include "report_text.h"
 
-#include <charconv>
-
 #include "analysis/statistics.h"
 
 namespace dorvel::reports {
-
-std::string OneDecimal(double value) {
-    char buffer[64];
-    const auto end =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 1).ptr;
-    std::string text(buffer, end);
-    if (text.size() < 2)
-        text.insert(0, 2 - text.size(), ' ');
-    return text;
-}
-
-std::string TwoDecimals(double value) {
-    char buffer[64];
-    const auto end =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2).ptr;
-    return std::string(buffer, end);
-}
 
 std::string GlucoseText(int mgdl, int unit, int width) {
     if (unit == 1)

@@ -4,22 +4,19 @@
 #include <string>
 
 #include "store/calendar.h"
+#include "store/decimal.h"
 
 namespace dorvel::reports {
 
 // printf into a string. Only for integers and text: a floating-point value
-// goes through OneDecimal, whose decimal point no locale can turn into a comma.
+// goes through OneDecimal or TwoDecimals (store/decimal.h), whose decimal
+// point no locale can turn into a comma.
 template <typename... Args>
 std::string Printf(const char* format, Args... args) {
     char buffer[256];
     std::snprintf(buffer, sizeof buffer, format, args...);
     return buffer;
 }
-
-// "%2.1f" in the C locale.
-std::string OneDecimal(double value);
-// "%.2f" in the C locale.
-std::string TwoDecimals(double value);
 
 // A glucose value as the reports show it: "%d" in mg/dL (unit 0), or the
 // truncated mmol/L value with "%2.1f" (unit 1). `width` pads an mg/dL value

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -114,11 +115,18 @@ class Surface {
     // Off: texts are drawn exactly as given, whatever their size.
     void SetFitText(bool on) { fitText_ = on; }
 
+    // The part of the page that will be seen, like a device's clip box: a
+    // window shows only part of a long page, and a page may skip what lies
+    // wholly outside it. Unset, the whole page is seen.
+    void SetClipBox(const std::optional<Rect>& box) { clipBox_ = box; }
+    const std::optional<Rect>& clipBox() const { return clipBox_; }
+
   protected:
     virtual void DrawText(const Rect& box, std::string_view text, unsigned flags, int angle) = 0;
 
   private:
     bool fitText_ = true;
+    std::optional<Rect> clipBox_;
     Pen pen_;
     Brush brush_;
     Font font_;

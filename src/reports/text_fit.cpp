@@ -3,6 +3,8 @@
 #include <QFontInfo>
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <unordered_map>
 #include <vector>
 
 #include "text_metrics.h"
@@ -116,7 +118,52 @@ Font ScaledFont(const Font& font, double factor) {
     return scaled;
 }
 
+namespace {
+
+FittedText ComputeFit(const Rect& box, std::string_view text, unsigned flags, const Font& font);
+
+// Where a text fits depends only on the box's size, not on where it stands.
+struct FitKey {
+    int width = 0;
+    int height = 0;
+    unsigned flags = 0;
+    Font font;
+    std::string text;
+    friend bool operator==(const FitKey&, const FitKey&) = default;
+};
+
+struct FitKeyHash {
+    size_t operator()(const FitKey& k) const {
+        size_t h = std::hash<std::string>()(k.text);
+        for (const size_t part :
+             {static_cast<size_t>(k.width), static_cast<size_t>(k.height),
+              static_cast<size_t>(k.flags), static_cast<size_t>(k.font.height),
+              static_cast<size_t>(k.font.weight), std::hash<std::string>()(k.font.face)})
+            h = h * 1000003u ^ part;
+        return h;
+    }
+};
+
+}  // namespace
+
 FittedText FitText(const Rect& box, std::string_view text, unsigned flags, const Font& font) {
+    // Pages draw the same texts in the same boxes over and over (every
+    // repaint, every month of a certificate), and measuring is the dear part.
+    constexpr size_t kKept = 8192;
+    thread_local std::unordered_map<FitKey, FittedText, FitKeyHash> fits;
+    FitKey key{box.right - box.left, box.bottom - box.top, flags, font, std::string(text)};
+    if (const auto it = fits.find(key); it != fits.end())
+        return it->second;
+    FittedText fitted = ComputeFit(box, text, flags, font);
+    if (fits.size() >= kKept)
+        fits.clear();
+    fits.emplace(std::move(key), fitted);
+    return fitted;
+}
+
+namespace {
+
+FittedText ComputeFit(const Rect& box, std::string_view text, unsigned flags, const Font& font) {
     FittedText fitted{font, std::string(text), flags};
     if (Fits(box, font, text, flags))
         return fitted;
@@ -155,6 +202,8 @@ FittedText FitText(const Rect& box, std::string_view text, unsigned flags, const
                                    box.right - box.left - kSideRoom * LineHeight(fitted.font));
     return fitted;
 }
+
+}  // namespace
 
 void Surface::Text(const Rect& box, std::string_view text, unsigned flags, int angle) {
     const std::string normal = NormaliseLineBreaks(text);

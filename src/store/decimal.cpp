@@ -1,5 +1,7 @@
 #include "decimal.h"
 
+#include <charconv>
+
 #include <cstdio>
 #include <limits>
 
@@ -43,6 +45,29 @@ std::string ZeroPadded(int64_t value, int width) {
     char buffer[32];
     std::snprintf(buffer, sizeof buffer, "%0*lld", width, static_cast<long long>(value));
     return buffer;
+}
+
+namespace {
+
+std::string Fixed(double value, int decimals) {
+    char buffer[64];
+    const auto end =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals)
+            .ptr;
+    return std::string(buffer, end);
+}
+
+}  // namespace
+
+std::string OneDecimal(double value) {
+    std::string text = Fixed(value, 1);
+    if (text.size() < 2)
+        text.insert(0, 2 - text.size(), ' ');
+    return text;
+}
+
+std::string TwoDecimals(double value) {
+    return Fixed(value, 2);
 }
 
 }  // namespace dorvel

@@ -18,4 +18,9 @@ bool AllDigits(std::string_view text);
 // Writes `value` with at least `width` digits, padded on the left with zeros.
 std::string ZeroPadded(int64_t value, int width);
 
+// "%2.1f" and "%.2f" in the C locale: reports and exports keep their decimal
+// point whatever locale the program runs under.
+std::string OneDecimal(double value);
+std::string TwoDecimals(double value);
+
 }  // namespace dorvel

@@ -12,6 +12,7 @@
 #include "patient_data_file.h"
 #include "profile_file.h"
 #include "reading.h"
+#include "reading_count.h"
 
 namespace dorvel {
 
@@ -82,10 +83,10 @@ std::vector<std::string> ProfileIds(const std::string& dataFolder, std::string& 
 
 int CountedReadings(std::string_view recordImage) {
     int count = 0;
-    for (size_t pos = 0; pos + kRecordSize <= recordImage.size(); pos += kRecordSize) {
-        if (recordImage[pos + 3] != '0' + kControlMarker)
-            ++count;
-    }
+    // Counted without a branch: the markers of a patient's readings follow
+    // no pattern a branch predictor could learn.
+    for (size_t pos = 0; pos + kRecordSize <= recordImage.size(); pos += kRecordSize)
+        count += recordImage[pos + 3] != '0' + kControlMarker ? 1 : 0;
     return count;
 }
 
@@ -121,10 +122,11 @@ PatientListRebuild RebuildPatientList(const std::string& dataFolder) {
             name = std::move(read.profile.name);
             carer = std::move(read.profile.carer);
         }
-        const RecordFile data = ReadRecordFile(PatientFilePath(dataFolder, id, kDataFileExtension));
+        const FileReadingCount data =
+            CountFileReadings(PatientFilePath(dataFolder, id, kDataFileExtension));
         if (data.unreadable)
             return fail(data.detail);
-        const std::string count = std::to_string(CountedReadings(data.image));
+        const std::string count = std::to_string(data.count);
         const std::string* fields[] = {&id, &name, &count, &carer};
         for (const std::string* field : fields) {
             list.append(*field);
@@ -142,22 +144,29 @@ PatientListRebuild RebuildPatientList(const std::string& dataFolder) {
     return result;
 }
 
-std::vector<PatientListEntry> WalkPatientList(std::string_view image) {
-    std::vector<PatientListEntry> entries;
+std::vector<PatientListFields> WalkPatientListFields(std::string_view image) {
+    std::vector<PatientListFields> entries;
+    entries.reserve(static_cast<size_t>(std::count(image.begin(), image.end(), '\0')) / 4);
     std::string_view fields[4];
     int have = 0;
     size_t pos = 0;
-    while (pos < image.size()) {
-        size_t end = image.find('\0', pos);
-        if (end == std::string_view::npos)
-            end = image.size();
+    size_t end = 0;
+    while ((end = image.find('\0', pos)) != std::string_view::npos) {
         fields[have++] = image.substr(pos, end - pos);
         pos = end + 1;
         if (have == 4) {
-            entries.push_back({std::string(fields[0]), std::string(fields[1]),
-                               std::string(fields[2]), std::string(fields[3])});
+            entries.push_back({fields[0], fields[1], fields[2], fields[3]});
             have = 0;
         }
+    }
+    return entries;
+}
+
+std::vector<PatientListEntry> WalkPatientList(std::string_view image) {
+    std::vector<PatientListEntry> entries;
+    for (const PatientListFields& f : WalkPatientListFields(image)) {
+        entries.push_back(
+            {std::string(f.id), std::string(f.name), std::string(f.count), std::string(f.carer)});
     }
     return entries;
 }

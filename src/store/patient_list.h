@@ -45,8 +45,15 @@ struct PatientListRebuild {
 // its files cannot be read.
 PatientListRebuild RebuildPatientList(const std::string& dataFolder);
 
-// Walks an image four fields at a time. A trailing entry with fewer than
-// four fields is dropped.
+// The fields of one entry, pointing into the image.
+struct PatientListFields {
+    std::string_view id, name, count, carer;
+};
+
+// Walks an image four fields at a time. A field ends at its NUL byte, so
+// the entries are the NUL bytes divided by four: a trailing entry without
+// its fourth NUL is dropped.
+std::vector<PatientListFields> WalkPatientListFields(std::string_view image);
 std::vector<PatientListEntry> WalkPatientList(std::string_view image);
 
 // Readings of a data file image that count for the list: whole records

@@ -35,6 +35,24 @@ TEST_F(CliStats, PrintsEveryStatisticForThePeriod) {
     EXPECT_NE(out.find("\"PeriodReadingCount\": 2"), std::string::npos);
 }
 
+TEST_F(CliStats, PrintsTheGlucoseProfileWithNullWhereAFigureDoesNotExist) {
+    dir.Write("ANNA.gdt", test::StoredRecord(1, 0, 2011, 6, 29, 12, 10, 100) +
+                              test::StoredRecord(1, 0, 2011, 6, 30, 12, 50, 301) +
+                              test::StoredRecord(1, 0, 2011, 6, 30, 0, 5, 45) +
+                              test::StoredRecord(1, 5, 2011, 6, 30, 14, 0, 300));
+    ASSERT_EQ(Cli("stats ANNA --date 2011-06-30"), 0) << out;
+    const std::string nulls = "null, null, null, null, null, null, null, null, null, null, null";
+    for (const std::string& member : std::vector<std::string>{
+             "\"TirVeryLow\": 1", "\"TirLow\": 0", "\"TirTarget\": 1", "\"TirHigh\": 0",
+             "\"TirVeryHigh\": 1", "\"ReadingsPerDay\": 0.1", "\"PeriodCV\": 74.0", "\"Gmi\": null",
+             "\"GmiMmolMol\": null", "\"HourlyCount\": [1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0,",
+             "\"HourlyP5\": [45, " + nulls + ", 110, " + nulls + "]",
+             "\"HourlyP50\": [45, " + nulls + ", 201, " + nulls + "]",
+             "\"HourlyP95\": [45, " + nulls + ", 291, " + nulls + "]"}) {
+        EXPECT_NE(out.find(member), std::string::npos) << member << "\n" << out;
+    }
+}
+
 TEST_F(CliStats, BadRequestsFailWithOneLine) {
     dir.Write("ANNA.gdt", test::StoredRecord(1, 0, 2011, 6, 30, 12, 0, 100));
     for (const char* args : {"stats NOBODY", "stats ANNA --date 2011-02-30", "stats",

@@ -1,9 +1,12 @@
 // The user's guide that the build makes from docs/guide, as the about box
 // opens it.
+#include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QPushButton>
 
 #include "app/dialogs.h"
+#include "app/program_files.h"
 #include "app_fixture.h"
 
 namespace dorvel::test {
@@ -35,6 +38,31 @@ TEST_F(GuideTest, HelpButtonOpensTheBuiltGermanGuide) {
     std::string info;
     ASSERT_EQ(RunCommand("pdfinfo \"" + guide.toStdString() + "\"", &info), 0);
     EXPECT_NE(info.find("Benutzerhandbuch"), std::string::npos);
+}
+
+// Installed, the program finds its guide and icon below the data folder
+// next to its own folder; elsewhere it takes those of the build.
+TEST(ProgramFiles, FoundWhereThePackageInstallsThem) {
+    TempFolder root;
+    const QString bin = QString::fromStdString(root.path()) + "/usr/bin";
+    const QString share = QDir::cleanPath(bin + "/" DORVEL_DATA_FROM_BIN);
+    const QString guide = share + "/dorvel/Merovan Communication Program User's guide.pdf";
+    ASSERT_TRUE(QDir().mkpath(bin) && QDir().mkpath(share + "/dorvel") &&
+                QDir().mkpath(share + "/icons/hicolor/48x48/apps"));
+    QFile file(guide);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    QImage icon(48, 48, QImage::Format_ARGB32);
+    icon.fill(Qt::red);
+    ASSERT_TRUE(icon.save(share + "/icons/hicolor/48x48/apps/dorvel.png"));
+
+    EXPECT_EQ(UserGuidePath(bin), guide);
+    EXPECT_EQ(ProgramIcon(bin).availableSizes(), QList<QSize>{QSize(48, 48)});
+
+    const QString elsewhere = QString::fromStdString(root.path());
+    EXPECT_NE(UserGuidePath(elsewhere), guide);
+    EXPECT_TRUE(QFile::exists(UserGuidePath(elsewhere)));
+    EXPECT_EQ(ProgramIcon(elsewhere).availableSizes().size(), 8);
 }
 
 }  // namespace

@@ -47,10 +47,15 @@ TEST_F(CliExport, ExportAndCertificateWriteTheReferenceFiles) {
 }
 
 TEST_F(CliExport, HelpAndMistakes) {
-    for (const char* command : {"export", "certificate", "mail"}) {
-        EXPECT_EQ(Cli(std::string(command) + " --help"), 0) << command;
+    // Every command answers --help alike, before touching a file, port or program.
+    for (const char* command : {"certificate", "decode", "download", "export", "import", "mail",
+                                "patients", "print", "readings", "report", "stats"}) {
+        EXPECT_EQ(Cli(std::string(command) + " --help", dir.File("none")), 0) << command;
         EXPECT_EQ(out.rfind(std::string("Aufruf: ") + command, 0), 0u) << out;
+        EXPECT_GT(std::count(out.begin(), out.end(), '\n'), 2) << out;
     }
+    EXPECT_EQ(Cli("--version"), 0);
+    EXPECT_TRUE(out.starts_with("dorvel-cli ") && out.ends_with("\n")) << out;
     AddCrafted();
     for (const char* args : {"export JW01", "certificate JW01 --fahrenheit --out x.csv",
                              "export NOBODY --out x.csv", "mail JW01 OTHER"}) {
