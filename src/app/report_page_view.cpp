@@ -16,6 +16,7 @@
 #include "app/print/print_run.h"
 #include "main_frame.h"
 #include "prompter.h"
+#include "qt_text.h"
 #include "reports/painter_surface.h"
 #include "reports/recording_surface.h"
 #include "reports/report_pages.h"
@@ -239,24 +240,51 @@ void ReportPageView::RunPrint(bool preview) {
     if (doc_.pageLayout) {
         dialog.setPageLayout(*doc_.pageLayout);
     }
-    if (services_->prompter.Exec(dialog) != QDialog::Accepted) {
+    const auto exec = [this](QDialog& d) { return services_->prompter.Exec(d); };
+    const QString proposed = QString::fromStdString(doc_.dataFolder() + "/") +
+                             FromStored(doc_.currentPatientId) + ".pdf";
+    const auto askFile = [&] { return print::AskPdfFile(window(), proposed, exec); };
+    // A preview asks for the file only when it is printed.
+    if (!preview) {
+        dialog.setFileQuestion(askFile);
+    }
+    if (exec(dialog) != QDialog::Accepted) {
         return;  // nothing printed, no fonts made
     }
     reports::PrintJob job =
         reports::MakeReportPrintJob(report, pageIndex_, services_->printChoices);
     job.pageLayout = doc_.pageLayout;
-    if (preview) {
-        QPrinter printer(QPrinter::HighResolution);
-        print::PreparePrinter(printer, dialog, job);
-        std::unique_ptr<QPrintPreviewDialog> shown(
-            print::MakePrintPreview(printer, std::move(job), window()));
-        services_->prompter.Exec(*shown);
+    // A job that failed or was stopped is told or silent, never taken for printed.
+    const auto printJob = [&](const reports::PrintJob& chosen) {
+        print::PrintProgress progress(window(), services_->printProgressDelay);
+        const print::PrintOutcome outcome = print::PrintChosen(dialog, chosen, progress.Callback());
+        if (!outcome.message.empty()) {
+            Tell(outcome.message);
+        }
+        return outcome.printed();
+    };
+    if (!preview) {
+        printJob(job);
         return;
     }
-    const print::PrintOutcome outcome = print::PrintChosen(dialog, job);
-    if (!outcome.message.empty()) {
-        Tell(outcome.message);
-    }
+    QPrinter printer(QPrinter::HighResolution);
+    print::PreparePrinter(printer, dialog, job);
+    print::PreviewHooks hooks;
+    hooks.progressDelay = services_->printProgressDelay;
+    hooks.print = [&](const QPageLayout& shown) {
+        if (dialog.printToFile() && dialog.outputFile().isEmpty()) {
+            dialog.setOutputFile(askFile());
+            if (dialog.outputFile().isEmpty()) {
+                return false;
+            }
+        }
+        // The paper the preview shows, set up there or before, is printed.
+        dialog.setChosenLayout(shown);
+        return printJob(job);
+    };
+    std::unique_ptr<QPrintPreviewDialog> shown(
+        print::MakePrintPreview(printer, job, window(), std::move(hooks)));
+    exec(*shown);
 }
 
 // ---- the data list page ----

@@ -2,11 +2,13 @@
 
 #include <QList>
 #include <QPoint>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
 
 #include "app/print/print_dialog.h"
+#include "app/print/print_run.h"
 #include "pages.h"
 #include "reports/bmp_writer.h"
 #include "reports/data_list_page.h"
@@ -33,6 +35,8 @@ struct PageServices {
     // Shows the popup menu at a screen point and returns the chosen item.
     std::function<QAction*(QMenu& menu, const QPoint& at)> execMenu;
     std::function<QList<print::PrinterEntry>()> printers;
+    // How long a print or preview runs before its progress is shown.
+    std::chrono::milliseconds printProgressDelay = print::kProgressDelay;
 };
 
 // The window of a report page: draws the page through the vector surface,

@@ -14,7 +14,8 @@ PaperMetrics PaperOf(const QPaintDevice& device) {
     return PaperMetrics::FromMillimetres(device.widthMM(), device.heightMM());
 }
 
-int PrintPages(QPagedPaintDevice& device, QPainter& painter, const PrintJob& job) {
+int PrintPages(QPagedPaintDevice& device, QPainter& painter, const PrintJob& job,
+               const PageProgress& progress) {
     const PageCount count = CountPages(job.choices, job.shownPageIndex, job.sizes);
     const PaperMetrics paper = PaperOf(device);
     const PrintFonts fonts = PrintFonts::ForScale(paper.scale);
@@ -24,6 +25,8 @@ int PrintPages(QPagedPaintDevice& device, QPainter& painter, const PrintJob& job
     painter.scale(unit, device.logicalDpiY() / 1440.0);
 
     for (int n = 1; n <= count.pages; ++n) {
+        if (progress && !progress(n, count.pages))
+            return -1;
         if (n > 1)
             device.newPage();
         PainterSurface surface(painter);
@@ -89,29 +92,51 @@ BodyPainter DataListBody(const ReadingList& list, const UserSettings& settings,
     };
 }
 
-WriteResult PrintToPdf(const std::string& path, const PrintJob& job, int* pages) {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    int printed = 0;
+std::string JobTitle(const PrintJob& job) {
+    return std::string(
+        PageKindTitle(job.choices.printRange == 1 ? kCoverKind : job.shownPageIndex + 1));
+}
+
+QPageLayout DefaultPdfPaper() {
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(4, 4, 4, 4),
+                       QPageLayout::Millimeter);
+}
+
+RenderedPdf RenderPdf(const PrintJob& job, const QPageLayout& paper, const PageProgress& progress) {
+    RenderedPdf pdf;
+    bool ended = false;
     {
+        QBuffer buffer(&pdf.bytes);
+        buffer.open(QIODevice::WriteOnly);
         QPdfWriter writer(&buffer);
         writer.setCreator(QStringLiteral("Dorvel"));
-        writer.setTitle(QString::fromUtf8(
-            PageKindTitle(job.choices.printRange == 1 ? kCoverKind : job.shownPageIndex + 1)));
+        writer.setTitle(QString::fromStdString(JobTitle(job)));
         writer.setResolution(1440);
-        writer.setPageLayout(job.pageLayout
-                                 ? *job.pageLayout
-                                 : QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                               QMarginsF(4, 4, 4, 4), QPageLayout::Millimeter));
+        writer.setPageLayout(paper);
         QPainter painter;
-        if (!painter.begin(&writer))
-            return WriteResult{WriteStatus::Failed, "PDF kann nicht angelegt werden"};
-        printed = PrintPages(writer, painter, job);
-        painter.end();
+        if (!painter.begin(&writer)) {
+            pdf.problem = "PDF kann nicht angelegt werden";
+            return pdf;
+        }
+        pdf.pages = PrintPages(writer, painter, job, progress);
+        ended = painter.end();
     }
+    if (pdf.pages < 0) {
+        pdf = RenderedPdf{};
+        pdf.cancelled = true;
+    } else if (!ended) {
+        pdf.problem = "PDF kann nicht fertiggestellt werden";
+    }
+    return pdf;
+}
+
+WriteResult PrintToPdf(const std::string& path, const PrintJob& job, int* pages) {
+    const RenderedPdf pdf = RenderPdf(job, job.pageLayout.value_or(DefaultPdfPaper()));
+    if (!pdf.ok())
+        return WriteResult{WriteStatus::Failed, pdf.problem};
     if (pages != nullptr)
-        *pages = printed;
-    return WriteFileAtomic(path, buffer.data().toStdString());
+        *pages = pdf.pages;
+    return WriteFileAtomic(path, pdf.bytes.toStdString());
 }
 
 }  // namespace dorvel::reports

@@ -4,14 +4,17 @@
 
 #include <QCheckBox>
 #include <QContextMenuEvent>
+#include <QFileDialog>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPageSetupDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTimer>
 #include <QtTest/QTest>
 #include <filesystem>
 
@@ -365,13 +368,23 @@ TEST_F(ReportPageTest, PreviewShowsThePagesTheDialogCounted) {
     EXPECT_EQ(file[at + 1]->text(), "Seitenans&icht");
 
     ShowList();
+    const std::string pdf = work.path() + "/vorschau.pdf";
     int counted = -1;
     int previewed = -1;
+    int fileQuestions = 0;
     prompter->onDialog = [&](QDialog& d) {
         if (auto* dialog = dynamic_cast<print::CMyPrintDialog*>(&d)) {
             // The certificate: cover sheet and the data pages of 95 readings.
             static_cast<QRadioButton*>(dialog->Control(print::control::kMarked))->click();
+            static_cast<QCheckBox*>(dialog->Control(print::control::kPrintToFile))
+                ->setChecked(true);
             counted = dialog->maxPage();
+            dialog->accept();  // OK as the user presses it
+            return dialog->result();
+        }
+        if (auto* question = dynamic_cast<QFileDialog*>(&d)) {
+            ++fileQuestions;
+            question->selectFile(QString::fromStdString(pdf));
             return static_cast<int>(QDialog::Accepted);
         }
         if (auto* preview = dynamic_cast<QPrintPreviewDialog*>(&d)) {
@@ -380,6 +393,14 @@ TEST_F(ReportPageTest, PreviewShowsThePagesTheDialogCounted) {
                 pages->updatePreview();
                 previewed = pages->pageCount();
             }
+            // No file was asked for before the preview.
+            EXPECT_EQ(fileQuestions, 0);
+            auto* print = preview->findChild<QAction*>(print::kPreviewPrintAction);
+            EXPECT_NE(print, nullptr);
+            if (print != nullptr) {
+                print->trigger();
+            }
+            return preview->result();
         }
         return static_cast<int>(QDialog::Rejected);
     };
@@ -387,12 +408,87 @@ TEST_F(ReportPageTest, PreviewShowsThePagesTheDialogCounted) {
     EXPECT_EQ(counted, 1 + 95 / 30 + 1);
     EXPECT_EQ(previewed, counted);
     EXPECT_TRUE(prompter->messages.empty());
+    // Printing from the preview asks for the file once and writes it there.
+    EXPECT_EQ(fileQuestions, 1);
+    std::string info;
+    ASSERT_EQ(RunCommand("pdfinfo '" + pdf + "'", &info), 0);
+    EXPECT_NE(info.find("Pages:           " + std::to_string(counted)), std::string::npos) << info;
 
     // Cancelling the print dialog opens no preview.
     previewed = -1;
     prompter->onDialog = nullptr;
     frame().Run(kCmdPrintPreview);
     EXPECT_EQ(previewed, -1);
+}
+
+TEST_F(ReportPageTest, CancelledPrintLeavesNoFileAndTheWindowUsable) {
+    StartShown();
+    services->printProgressDelay = std::chrono::milliseconds(0);
+    ShowList();
+    const std::string pdf = work.path() + "/abgebrochen.pdf";
+    prompter->onDialog = [&](QDialog& d) {
+        auto* dialog = dynamic_cast<print::CMyPrintDialog*>(&d);
+        if (!dialog) {
+            return static_cast<int>(QDialog::Rejected);
+        }
+        static_cast<QRadioButton*>(dialog->Control(print::control::kMarked))->click();
+        static_cast<QCheckBox*>(dialog->Control(print::control::kPrintToFile))->setChecked(true);
+        dialog->setOutputFile(QString::fromStdString(pdf));
+        return static_cast<int>(QDialog::Accepted);
+    };
+    // Cancel is pressed as soon as the progress shows the second page.
+    QStringList shown;
+    QTimer user;
+    user.setInterval(0);
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* progress = qobject_cast<QProgressDialog*>(w);
+            if (progress && progress->isVisible() && !progress->wasCanceled()) {
+                if (!shown.contains(progress->labelText())) {
+                    shown << progress->labelText();
+                }
+                if (progress->labelText().startsWith("Seite 2 ")) {
+                    progress->cancel();
+                }
+            }
+        }
+    });
+    user.start();
+    frame().Run(kCmdPrint);
+    user.stop();
+    EXPECT_EQ(shown,
+              QStringList({"Seite 1 von 5 wird gedruckt …", "Seite 2 von 5 wird gedruckt …"}));
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+    EXPECT_TRUE(prompter->messages.empty());
+
+    // Nothing is left blocking the window: the next print goes through.
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    frame().Run(kCmdPrint);
+    EXPECT_TRUE(std::filesystem::exists(pdf));
+
+    // A preview cancelled the same way stops drawing and closes.
+    int previewed = -1;
+    int previewResult = -1;
+    prompter->onDialog = [&](QDialog& d) {
+        if (auto* preview = dynamic_cast<QPrintPreviewDialog*>(&d)) {
+            auto* pages = preview->findChild<QPrintPreviewWidget*>();
+            pages->updatePreview();
+            previewed = pages->pageCount();
+            preview->setResult(-1);
+            QApplication::processEvents();
+            previewResult = preview->result();
+        } else if (auto* dialog = dynamic_cast<print::CMyPrintDialog*>(&d)) {
+            static_cast<QRadioButton*>(dialog->Control(print::control::kMarked))->click();
+        }
+        return static_cast<int>(QDialog::Accepted);
+    };
+    shown.clear();
+    user.start();
+    frame().Run(kCmdPrintPreview);
+    user.stop();
+    EXPECT_EQ(shown.size(), 2);
+    EXPECT_EQ(previewed, 1);
+    EXPECT_EQ(previewResult, QDialog::Rejected);
 }
 
 TEST_F(ReportPageTest, PrintSetupPaperCarriesIntoTheNextPrint) {

@@ -157,6 +157,7 @@ CMyPrintDialog::CMyPrintDialog(reports::PrintChoices& choices, int shownPageInde
         }
         ConfigurePrinter(*setup_);
         QPageSetupDialog(setup_.get(), this).exec();
+        chosen_ = setup_->pageLayout();
     });
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -209,23 +210,36 @@ bool CMyPrintDialog::printToFile() const {
 }
 
 void CMyPrintDialog::ConfigurePrinter(QPrinter& printer) const {
-    if (setup_ && &printer != setup_.get())
-        printer.setPageLayout(setup_->pageLayout());
+    if (chosen_ && &printer != setup_.get())
+        printer.setPageLayout(*chosen_);
     if (!printerName().isEmpty())
         printer.setPrinterName(printerName());
     printer.setCopyCount(copies());
 }
 
 void CMyPrintDialog::accept() {
-    if (printToFile() && outputFile_.isEmpty()) {
-        outputFile_ = QFileDialog::getSaveFileName(this, QStringLiteral("Druck"), QString(),
-                                                   QStringLiteral("PDF (*.pdf)"));
+    if (printToFile() && outputFile_.isEmpty() && askFile_) {
+        outputFile_ = askFile_();
         if (outputFile_.isEmpty())
             return;  // no file chosen: the dialog stays open
-        if (!outputFile_.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
-            outputFile_ += QStringLiteral(".pdf");
     }
     QDialog::accept();
+}
+
+QString AskPdfFile(QWidget* parent, const QString& proposed,
+                   const std::function<int(QDialog&)>& exec) {
+    QFileDialog dialog(parent, QStringLiteral("Druck"), QString(), QStringLiteral("PDF (*.pdf)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    dialog.selectFile(proposed);
+    if (exec(dialog) != QDialog::Accepted)
+        return {};
+    const QStringList chosen = dialog.selectedFiles();
+    QString file = chosen.isEmpty() ? QString() : chosen.front();
+    if (!file.isEmpty() && !file.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive))
+        file += QStringLiteral(".pdf");
+    return file;
 }
 
 }  // namespace dorvel::print

@@ -4,6 +4,7 @@
 #include <QPageLayout>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -57,6 +58,12 @@ struct PrinterEntry {
 // The system's printers, the default one first.
 QList<PrinterEntry> SystemPrinters();
 
+// Asks for the PDF file to print into, proposing `proposed`, through `exec`
+// (which runs the modal file dialog). Empty when the user cancelled; a name
+// without the ending gets ".pdf".
+QString AskPdfFile(QWidget* parent, const QString& proposed,
+                   const std::function<int(QDialog&)>& exec);
+
 // The print dialog of the report pages: the usual printer, copies and
 // print-to-file controls plus the print range and the diagnosis date box.
 // It works on the program's PrintChoices, which outlive it: opening marks
@@ -80,15 +87,23 @@ class CMyPrintDialog : public QDialog {
     QString printerName() const;
     int copies() const;
     bool printToFile() const;
-    // The PDF written when printing to a file; asked for on OK when empty.
+    // The PDF written when printing to a file.
     QString outputFile() const { return outputFile_; }
     void setOutputFile(const QString& path) { outputFile_ = path; }
+    // Asks for the PDF on OK when it is still unknown; the answer is the
+    // file, or empty when the user declined (the dialog then stays open).
+    // Without a question OK leaves the file open, as before a preview.
+    void setFileQuestion(std::function<QString()> ask) { askFile_ = std::move(ask); }
 
     // The paper "Eigenschaften" starts from: the print setup's, when there is one.
     void setPageLayout(const QPageLayout& layout) { startLayout_ = layout; }
 
     // The chosen printer and copies on a printer about to print.
     void ConfigurePrinter(QPrinter& printer) const;
+    // The paper last chosen here ("Eigenschaften") or in the preview; it wins
+    // over the print setup's.
+    std::optional<QPageLayout> chosenLayout() const { return chosen_; }
+    void setChosenLayout(const QPageLayout& layout) { chosen_ = layout; }
 
     void accept() override;
 
@@ -104,7 +119,9 @@ class CMyPrintDialog : public QDialog {
     QList<PrinterEntry> printers_;
     reports::PageCount count_;
     QString outputFile_;
-    std::unique_ptr<QPrinter> setup_;  // what "Eigenschaften" changed
+    std::function<QString()> askFile_;
+    std::unique_ptr<QPrinter> setup_;  // the printer "Eigenschaften" works on
+    std::optional<QPageLayout> chosen_;
     std::optional<QPageLayout> startLayout_;
 
     QComboBox* printerList_ = nullptr;
