@@ -312,13 +312,26 @@ namespace {
 ToggleOutcome Save(const UserSettings& s, const SaveSettings& save) {
     ToggleOutcome outcome;
     outcome.write = save ? save(s) : WriteResult{WriteStatus::Failed, "kein Patient"};
-    if (!outcome.write.ok()) {
-        outcome.message = outcome.write.status == WriteStatus::ReadOnly
-                              ? "Das Patientenprofil ist schreibgeschützt; die Einstellung gilt "
-                                "nur bis zum Programmende."
-                              : "Das Patientenprofil konnte nicht gespeichert werden; die "
-                                "Einstellung gilt nur bis zum Programmende. (" +
-                                    outcome.write.detail + ")";
+    switch (outcome.write.status) {
+        case WriteStatus::Written:
+            break;
+        case WriteStatus::ReadOnly:
+            outcome.message =
+                "Das Patientenprofil ist schreibgeschützt; die Einstellung gilt nur bis zum "
+                "Programmende.";
+            break;
+        case WriteStatus::Unsynced:
+            // The profile holds the setting; only the folder entry may not survive a power loss.
+            outcome.message =
+                "Die Einstellung steht im Patientenprofil, ist aber nicht sicher auf dem "
+                "Datenträger gespeichert: nach einem Stromausfall könnte sie fehlen. (" +
+                outcome.write.detail + ")";
+            break;
+        case WriteStatus::Failed:
+            outcome.message =
+                "Das Patientenprofil konnte nicht gespeichert werden; die Einstellung gilt nur "
+                "bis zum Programmende. (" +
+                outcome.write.detail + ")";
     }
     return outcome;
 }
@@ -359,13 +372,27 @@ DeleteOutcome DeleteSelectedReading(const std::string& dataFolder, const std::st
     list.erase(it);
     outcome.removed = true;
     outcome.write = RemoveReadings(dataFolder, patientId, {removed});
-    if (outcome.removed && !outcome.write.ok()) {
-        outcome.message = outcome.write.status == WriteStatus::ReadOnly
-                              ? "Die Patientendatei ist schreibgeschützt; der Messwert bleibt "
-                                "in der Datei gespeichert."
-                              : "Die Patientendatei konnte nicht geschrieben werden; der Messwert "
-                                "bleibt in der Datei gespeichert. (" +
-                                    outcome.write.detail + ")";
+    switch (outcome.write.status) {
+        case WriteStatus::Written:
+            break;
+        case WriteStatus::ReadOnly:
+            outcome.message =
+                "Die Patientendatei ist schreibgeschützt; der Messwert bleibt in der Datei "
+                "gespeichert.";
+            break;
+        case WriteStatus::Unsynced:
+            // The file no longer holds the reading; a power loss could bring it back.
+            outcome.message =
+                "Der Messwert ist aus der Patientendatei gelöscht, die Änderung ist aber nicht "
+                "sicher auf dem Datenträger gespeichert: nach einem Stromausfall könnte er "
+                "wieder erscheinen. (" +
+                outcome.write.detail + ")";
+            break;
+        case WriteStatus::Failed:
+            outcome.message =
+                "Die Patientendatei konnte nicht geschrieben werden; der Messwert bleibt in der "
+                "Datei gespeichert. (" +
+                outcome.write.detail + ")";
     }
     return outcome;
 }

@@ -9,6 +9,7 @@
 #include "store/patient_data_file.h"
 #include "store/profile_file.h"
 #include "store/settings_store.h"
+#include "support/file_faults.h"
 #include "support/records.h"
 #include "support/temp_folder.h"
 
@@ -262,6 +263,20 @@ TEST(DataListPage, DeleteRemovesTheShownReadingFromListAndFile) {
     EXPECT_FALSE(ro.message.empty());
     EXPECT_EQ(list.size(), 4u);
     EXPECT_EQ(LoadReadings(folder.path(), "P1").size(), 5u);
+
+    // The file is replaced but the folder cannot be synced: the reading is
+    // gone from the file, and the user hears it may come back, not that it stayed.
+    ::chmod(folder.File("P1.gdt").c_str(), 0644);
+    {
+        test::FileFaults faults;
+        faults.FailFolderSync();
+        const DeleteOutcome unsynced =
+            DeleteSelectedReading(folder.path(), "P1", list, 4, 0, false);
+        EXPECT_EQ(unsynced.write.status, WriteStatus::Unsynced);
+        EXPECT_NE(unsynced.message.find("gelöscht"), std::string::npos) << unsynced.message;
+        EXPECT_EQ(unsynced.message.find("bleibt"), std::string::npos) << unsynced.message;
+    }
+    EXPECT_EQ(LoadReadings(folder.path(), "P1").size(), 4u);
 
     // Two meter users measured the same value in the same minute: the row's
     // own reading goes, not the first one with that time and value.
