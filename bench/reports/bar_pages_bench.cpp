@@ -2,10 +2,8 @@
 // allows, on screen and on paper.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
-#include <cstdlib>
 
 #include "reports/painter_surface.h"
 #include "reports/report_pages.h"
@@ -70,12 +68,3 @@ BENCHMARK_CAPTURE(BM_Paper, mealtime_bars, reports::kMealtimeBarIndex)
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

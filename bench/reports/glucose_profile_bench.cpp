@@ -2,11 +2,9 @@
 // statistics alone, and the page on screen and on paper with them.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPicture>
-#include <cstdlib>
 #include <random>
 
 #include "analysis/glucose_profile.h"
@@ -78,12 +76,3 @@ void BM_GlucoseProfilePaper(benchmark::State& state) {
 BENCHMARK(BM_GlucoseProfilePaper)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -3,11 +3,9 @@
 #include <benchmark/benchmark.h>
 
 #include <QBuffer>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
-#include <cstdlib>
 
 #include "reports/painter_surface.h"
 #include "reports/print_job.h"
@@ -79,12 +77,3 @@ BENCHMARK(BM_Paper)
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

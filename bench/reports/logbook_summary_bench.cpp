@@ -2,10 +2,8 @@
 // allows, and printing the certificate of both for every month of 25 years.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
-#include <cstdlib>
 
 #include "reports/painter_surface.h"
 #include "reports/report_pages.h"
@@ -76,12 +74,3 @@ void BM_CertificateOfBothPages(benchmark::State& state) {
 BENCHMARK(BM_CertificateOfBothPages)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -12,7 +12,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <cstdlib>
@@ -301,12 +300,3 @@ void BM_CountByLoadingImages(benchmark::State& state) {
 BENCHMARK(BM_CountByLoadingImages)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

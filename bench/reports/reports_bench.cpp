@@ -2,10 +2,8 @@
 // largest patient the data model allows into a PDF.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
-#include <cstdlib>
 
 #include "reports/data_list_page.h"
 #include "reports/painter_surface.h"
@@ -56,12 +54,3 @@ void BM_PdfCertificate(benchmark::State& state) {
 BENCHMARK(BM_PdfCertificate)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
