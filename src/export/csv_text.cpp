@@ -7,8 +7,6 @@ namespace dorvel::exports {
 
 namespace {
 
-constexpr std::string_view kEnglishDays[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
-
 bool NeedsQuotes(std::string_view cell) {
     return cell.find_first_of(",\"\r\n") != std::string_view::npos;
 }
@@ -33,7 +31,7 @@ std::string CsvCell(std::string_view value) {
 }
 
 std::string ExportDate(const Date& date, int dateFormat) {
-    const std::string_view day = kEnglishDays[Weekday(date)];
+    const std::string_view day = WeekdayAbbreviation(date);
     const int dayWidth = static_cast<int>(day.size());
     char buffer[64];
     if (dateFormat == 0) {

@@ -13,8 +13,6 @@ std::string Utf8(std::string_view cp1252) {
     return Cp1252ToUtf8(cp1252);
 }
 
-constexpr std::string_view kEnglishDays[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
-
 }  // namespace
 
 int RepaintTimerId(int pageIndex) {
@@ -159,7 +157,7 @@ FrameStyle FrameStyleOf(int pageIndex) {
 
 std::optional<std::string> FormatProfileDate(const Date& date, int dateFormat) {
     char buffer[32];
-    const std::string_view day = kEnglishDays[Weekday(date)];
+    const std::string_view day = WeekdayAbbreviation(date);
     if (dateFormat == 0) {
         std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %.*s", date.year, date.month, date.day,
                       static_cast<int>(day.size()), day.data());

@@ -60,6 +60,11 @@ int Weekday(const Date& date) {
     return static_cast<int>(((days % 7) + 7 + 3) % 7);
 }
 
+std::string_view WeekdayAbbreviation(const Date& date) {
+    static constexpr std::string_view kDays[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
+    return kDays[Weekday(date)];
+}
+
 std::optional<Date> ParseIsoDate(std::string_view text) {
     if (text.size() != 10 || text[4] != '-' || text[7] != '-')
         return std::nullopt;

@@ -50,6 +50,8 @@ Date CivilFromDays(int64_t days);
 
 // Monday = 0 ... Sunday = 6
 int Weekday(const Date& date);
+// "Mon" ... "Sun", as the English dates of profiles, pages and exports show it.
+std::string_view WeekdayAbbreviation(const Date& date);
 
 // "YYYY-MM-DD" (exactly that shape, a date that exists) or nothing.
 std::optional<Date> ParseIsoDate(std::string_view text);
