@@ -119,7 +119,7 @@ std::string AllDataCsv(const PatientProfile& profile, const UserSettings& settin
     for (const Reading& r : readings)
         lines.Add(ReadingLine(++number, r, settings, slots, temperatureUnit));
     lines.Add("");
-    lines.Add(",,Date,: " + ExportDate(today, settings.dateFormat) + ",,,,,");
+    lines.Add(",,Date,: " + DateWithWeekday(today, settings.dateFormat) + ",,,,,");
     return lines.Finish();
 }
 

@@ -74,11 +74,11 @@ std::string CertificateCsv(const PatientProfile& p, std::string_view patientId, 
     emptyLines(2);
     line(Cp(",,ÄRZTLICHE BESCHEINIGUNG,,,,"));
     line(std::string(58, '='));
-    line("Festgestellt am : " + ExportDate(today, dateFormat) + ",");
+    line("Festgestellt am : " + DateWithWeekday(today, dateFormat) + ",");
     emptyLines(1);
     line("[Patient Profile]");
     line(",NAME," + Value(p.name) + ",,ID," + Value(patientId) + ",,,");
-    const std::string birth = ExportDate(p.birthDate, 0);
+    const std::string birth = DateWithWeekday(p.birthDate, 0);
     line(
         Cp(p.sex == 1 ? ",Geschlecht,: Weiblich,,DOB,: " : ",Geschlecht,: Männlich,,Geb.datum,: ") +
         birth + " ");

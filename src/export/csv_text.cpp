@@ -30,23 +30,6 @@ std::string CsvCell(std::string_view value) {
     return quoted;
 }
 
-std::string ExportDate(const Date& date, int dateFormat) {
-    const std::string_view day = WeekdayAbbreviation(date);
-    const int dayWidth = static_cast<int>(day.size());
-    char buffer[64];
-    if (dateFormat == 0) {
-        std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %.*s", date.year, date.month, date.day,
-                      dayWidth, day.data());
-    } else if (dateFormat == 1) {
-        std::snprintf(buffer, sizeof buffer, "%02d/%02d/%04d %.*s", date.month, date.day, date.year,
-                      dayWidth, day.data());
-    } else {
-        std::snprintf(buffer, sizeof buffer, "%02d/%02d/%04d %.*s", date.day, date.month, date.year,
-                      dayWidth, day.data());
-    }
-    return buffer;
-}
-
 WriteResult WriteExportFile(const std::string& path, std::string_view bytes) {
     return WriteFileAtomic(path, bytes);
 }

@@ -20,11 +20,6 @@ inline constexpr char kLineEnd = '\n';
 // telephone numbers start that way. Every other value is returned unchanged.
 std::string CsvCell(std::string_view value);
 
-// A date with its English weekday abbreviation, as the exports show the
-// current date: "%Y-%m-%d %a" (dateFormat 0), "%m/%d/%Y %a" (1) or
-// "%d/%m/%Y %a" (2, and any other value).
-std::string ExportDate(const Date& date, int dateFormat);
-
 // Writes an export file: an existing file is replaced atomically, so a write
 // that fails leaves the old file and no partial one.
 WriteResult WriteExportFile(const std::string& path, std::string_view bytes);

@@ -25,8 +25,7 @@ void DrawCoverSheet(Surface& surface, const PaperMetrics& paper, const PrintFont
     box(8, 9, -5000, "Patient Profile");
     leftOfPair(9, 10, "Name : " + u(p.name));
     box(9, 10, 500, "ID : " + u(facts.patientId));
-    leftOfPair(10, 11,
-               "Geb.datum : " + FormatProfileDate(p.birthDate, facts.dateFormat).value_or(""));
+    leftOfPair(10, 11, "Geb.datum : " + DateWithWeekday(p.birthDate, facts.dateFormat));
     box(10, 11, 500, p.sex == 1 ? "Geschlecht : Weiblich" : "Geschlecht : Männlich");
     leftOfPair(11, 12, "Tel. : " + u(p.telephone));
     box(11, 12, 500, "Handy : " + u(p.mobile));

@@ -155,21 +155,6 @@ FrameStyle FrameStyleOf(int pageIndex) {
     return s;
 }
 
-std::optional<std::string> FormatProfileDate(const Date& date, int dateFormat) {
-    char buffer[32];
-    const std::string_view day = WeekdayAbbreviation(date);
-    if (dateFormat == 0) {
-        std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %.*s", date.year, date.month, date.day,
-                      static_cast<int>(day.size()), day.data());
-    } else if (dateFormat == 1) {
-        std::snprintf(buffer, sizeof buffer, "%02d/%02d/%04d %.*s", date.month, date.day, date.year,
-                      static_cast<int>(day.size()), day.data());
-    } else {
-        return std::nullopt;
-    }
-    return std::string(buffer);
-}
-
 void DrawHeader(Surface& surface, const PaperMetrics& paper, const PrintFonts& fonts, int kind,
                 const PatientFacts& facts, const FrameStyle& style, bool printDiagnosisDate) {
     const FontRestorer restore(surface);
@@ -188,9 +173,11 @@ void DrawHeader(Surface& surface, const PaperMetrics& paper, const PrintFonts& f
     surface.SetFont(fonts.text);
     const PatientProfile& p = facts.profile;
     if (printDiagnosisDate) {
-        const auto date = FormatProfileDate(p.diagnosisDate, facts.dateFormat);
+        // Profiles always load day-first (format 2); such a date is printed
+        // day-first too rather than left out.
         surface.Text(Rect{paper.X(2000), paper.Y(5.2), paper.X(6000), paper.Y(6.2)},
-                     "Festgestellt am : " + date.value_or(std::string()), kLeftLine);
+                     "Festgestellt am : " + DateWithWeekday(p.diagnosisDate, facts.dateFormat),
+                     kLeftLine);
     }
     if (kind == kPatientListKind)
         return;

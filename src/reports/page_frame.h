@@ -104,10 +104,6 @@ struct FrameStyle {
 };
 FrameStyle FrameStyleOf(int pageIndex);
 
-// "%Y-%m-%d %a" (format 0) or "%m/%d/%Y %a" (1) with the English weekday;
-// nothing for other formats.
-std::optional<std::string> FormatProfileDate(const Date& date, int dateFormat);
-
 void DrawHeader(Surface& surface, const PaperMetrics& paper, const PrintFonts& fonts, int kind,
                 const PatientFacts& facts, const FrameStyle& style, bool printDiagnosisDate);
 void DrawFooter(Surface& surface, const PaperMetrics& paper, const PrintFonts& fonts, int kind,

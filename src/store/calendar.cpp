@@ -65,6 +65,23 @@ std::string_view WeekdayAbbreviation(const Date& date) {
     return kDays[Weekday(date)];
 }
 
+std::string DateWithWeekday(const Date& date, int dateFormat) {
+    const std::string_view day = WeekdayAbbreviation(date);
+    const int dayWidth = static_cast<int>(day.size());
+    char buffer[64];
+    if (dateFormat == 0) {
+        std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d %.*s", date.year, date.month, date.day,
+                      dayWidth, day.data());
+    } else if (dateFormat == 1) {
+        std::snprintf(buffer, sizeof buffer, "%02d/%02d/%04d %.*s", date.month, date.day, date.year,
+                      dayWidth, day.data());
+    } else {
+        std::snprintf(buffer, sizeof buffer, "%02d/%02d/%04d %.*s", date.day, date.month, date.year,
+                      dayWidth, day.data());
+    }
+    return buffer;
+}
+
 std::optional<Date> ParseIsoDate(std::string_view text) {
     if (text.size() != 10 || text[4] != '-' || text[7] != '-')
         return std::nullopt;

@@ -52,6 +52,9 @@ Date CivilFromDays(int64_t days);
 int Weekday(const Date& date);
 // "Mon" ... "Sun", as the English dates of profiles, pages and exports show it.
 std::string_view WeekdayAbbreviation(const Date& date);
+// A full date with its English weekday in the user's date format:
+// "%Y-%m-%d %a" (0), "%m/%d/%Y %a" (1), "%d/%m/%Y %a" (2 and anything else).
+std::string DateWithWeekday(const Date& date, int dateFormat);
 
 // "YYYY-MM-DD" (exactly that shape, a date that exists) or nothing.
 std::optional<Date> ParseIsoDate(std::string_view text);

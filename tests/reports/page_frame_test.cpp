@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "reports/data_list_page.h"
 #include "reports/recording_surface.h"
 
 namespace dorvel::reports {
@@ -118,10 +119,15 @@ TEST(PageFrame, HeaderVariantsOfThePrintingPage) {
     DrawHeader(us, paper, fonts, 3, facts, FrameStyleOf(kLogbookIndex), true);
     EXPECT_NE(us.FindText("Festgestellt am : 06/30/2011 Thu"), nullptr);
     EXPECT_NE(us.FindText("Handy : 0170999"), nullptr);
+    // Every loaded profile has the day-first format: its date is printed, not left out.
     facts.dateFormat = 2;
     RecordingSurface other;
     DrawHeader(other, paper, fonts, 9, facts, FrameStyleOf(kPatientListIndex), true);
-    EXPECT_NE(other.FindText("Festgestellt am : "), nullptr);
+    EXPECT_NE(other.FindText("Festgestellt am : 30/06/2011 Thu"), nullptr);
+    facts.profile.birthDate = Date{1948, 2, 29};
+    RecordingSurface cover;
+    DrawCoverSheet(cover, paper, fonts, facts);
+    EXPECT_NE(cover.FindText("Geb.datum : 29/02/1948 Sun"), nullptr);
 }
 
 TEST(PageFrame, FooterVariants) {
