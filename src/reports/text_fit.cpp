@@ -206,7 +206,11 @@ FittedText ComputeFit(const Rect& box, std::string_view text, unsigned flags, co
 }  // namespace
 
 void Surface::Text(const Rect& box, std::string_view text, unsigned flags, int angle) {
-    const std::string normal = NormaliseLineBreaks(text);
+    std::string normal = NormaliseLineBreaks(text);
+    // A one-line box shows a line break as a blank (an address typed on two
+    // lines); measured as two lines it would be shrunk for nothing.
+    if (flags & kSingleLine)
+        std::replace(normal.begin(), normal.end(), '\n', ' ');
     if (!fitText_ || angle != 0 || normal.empty() || !CanMeasureText()) {
         DrawText(box, normal, flags, angle);
         return;

@@ -55,6 +55,13 @@ TEST(TextFit, SetsTextSmallerOrOnTwoLinesOnlyWhenItMustAndAlwaysInsideItsBox) {
         words += "Seit 2009 bekannt ";
     EXPECT_EQ(FitText(Rect{0, 0, 300, 200}, "kurz und gut", kTopBlock, kCell).font, kCell);
     EXPECT_LT(FitText(Rect{0, 0, 300, 60}, words, kTopBlock, kCell).font.height, kCell.height);
+
+    // An address typed on two lines stands on its one line at full size.
+    RecordingSurface address;
+    address.SetFont(kCell);
+    address.Text(Rect{0, 0, 600, 17}, "Anschrift : Hauptstrasse 5\r\n10115 Berlin", kLeftLine);
+    ASSERT_NE(address.FindText("Anschrift : Hauptstrasse 5 10115 Berlin"), nullptr);
+    EXPECT_EQ(address.FindText("Anschrift : Hauptstrasse 5 10115 Berlin")->font, kCell);
 }
 
 PatientFacts LongFacts() {
