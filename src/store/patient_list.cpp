@@ -96,11 +96,9 @@ PatientListRebuild RebuildPatientList(const std::string& dataFolder) {
         result.write = {WriteStatus::Failed, dataFolder + ": Ordner fehlt"};
         return result;
     }
+    // Reading needs no lock (files are replaced whole); writing the list
+    // under it keeps the list in step with concurrent imports.
     DataFolderLock lock(dataFolder);
-    if (!lock.locked()) {
-        result.write = {WriteStatus::Failed, lock.problem()};
-        return result;
-    }
     std::string list;
     const auto fail = [&](std::string unreadable) {
         result.unreadable = std::move(unreadable);
@@ -133,10 +131,17 @@ PatientListRebuild RebuildPatientList(const std::string& dataFolder) {
             list.push_back('\0');
         }
     }
+    if (!lock.locked()) {
+        result.write = {WriteStatus::Failed, lock.problem()};
+        result.image.bytes = std::move(list);
+        return result;
+    }
     const std::string path = JoinPath(dataFolder, kPatientListFileName);
     result.write = WriteFileAtomic(path, list);
-    if (!result.write.ok())
+    if (!result.write.ok()) {
+        result.image.bytes = std::move(list);
         return result;
+    }
     ReadResult back = ReadWholeFile(path);
     if (!back.ok())
         return fail(back.detail);

@@ -30,7 +30,10 @@ struct PatientListEntry {
 };
 
 struct PatientListRebuild {
-    PatientListImage image;  // empty when the list file could not be written
+    // The list as built. A list file that cannot be written (a read-only
+    // folder) still leaves the list here, since it is only a cache; a file
+    // that cannot be read leaves it empty.
+    PatientListImage image;
     WriteResult write;
     // The folder or a patient's file that could not be read (path: reason).
     // The list is then not written: it would show a wrong name or count.
@@ -42,7 +45,8 @@ struct PatientListRebuild {
 // and data files of the folder, under the data folder lock, and reads it
 // back. Entries come in ID order. File names that cannot be patient IDs are
 // left out. Nothing is written when the folder does not exist or one of
-// its files cannot be read.
+// its files cannot be read. Where the lock cannot be taken (a read-only
+// folder) the list is built all the same and not written.
 PatientListRebuild RebuildPatientList(const std::string& dataFolder);
 
 // The fields of one entry, pointing into the image.

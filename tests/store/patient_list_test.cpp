@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 
@@ -78,18 +79,33 @@ TEST(PatientList, NamesThatCannotBeIdsAreNotPatients) {
     EXPECT_EQ(entries[0].id, "OK");
 }
 
-TEST(PatientList, FailuresLeaveTheImageEmptyAndAreReported) {
+TEST(PatientList, AListThatCannotBeWrittenIsStillBuiltAndReported) {
     test::TempFolder dir;
     const PatientListRebuild missing = RebuildPatientList(dir.File("nowhere"));
     EXPECT_FALSE(missing.write.ok());
     EXPECT_FALSE(FolderExists(dir.File("nowhere")));
 
+    // The physician still sees every patient; only the cache file stays as it was.
+    const std::string paul(
+        "P\0Paul\0"
+        "0\0\0",
+        10);
     dir.Write("p.info", "Paul");
     dir.Write("patientlist.gdc", "");
     ::chmod(dir.File("patientlist.gdc").c_str(), 0444);
     const PatientListRebuild readOnly = RebuildPatientList(dir.path());
     EXPECT_EQ(readOnly.write.status, WriteStatus::ReadOnly);
-    EXPECT_TRUE(readOnly.image.empty());
+    EXPECT_EQ(readOnly.image.bytes, paul);
+    EXPECT_EQ(dir.Read("patientlist.gdc"), "");
+
+    // No lock to be had (here a lock file that is a link): nothing written, the list all the same.
+    ::chmod(dir.File("patientlist.gdc").c_str(), 0644);
+    ::unlink(dir.File("dorvel.lock").c_str());
+    ASSERT_EQ(::symlink(dir.File("elsewhere").c_str(), dir.File("dorvel.lock").c_str()), 0);
+    const PatientListRebuild unlocked = RebuildPatientList(dir.path());
+    EXPECT_FALSE(unlocked.write.ok());
+    EXPECT_EQ(unlocked.image.bytes, paul);
+    EXPECT_EQ(dir.Read("patientlist.gdc"), "");
 }
 
 TEST(PatientList, AFileOrFolderThatCannotBeReadFailsTheRebuild) {
