@@ -96,7 +96,8 @@ TEST_F(ExportActionsTest, MailHandsEveryPatientsFileOrTheSearchResultToTheMailPr
     MailStub stub;
     frame().Run(kCmdSummary);
     frame().Run(kCmdMail);
-    QTRY_COMPARE(stub.Calls().size(), 1u);  // the mail program runs on its own
+    // The mail program runs on its own.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return stub.Calls().size() == 1u; }));
     const std::vector<std::string> expected = {
         "--utf8",
         "--subject",
@@ -116,7 +117,7 @@ TEST_F(ExportActionsTest, MailHandsEveryPatientsFileOrTheSearchResultToTheMailPr
     doc().searchMode = true;
     doc().readings.clear();
     frame().Run(kCmdMail);
-    QTRY_COMPARE(stub.Calls().size(), 2u);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return stub.Calls().size() == 2u; }));
     const std::vector<std::string> search = stub.Calls()[1];
     EXPECT_EQ(std::count(search.begin(), search.end(), "--attach"), 1);
     EXPECT_EQ(Read(data() + "/Mail/ANNA.csv").find("Anzahl"), std::string::npos);
@@ -128,7 +129,8 @@ TEST_F(ExportActionsTest, MailProblemsAreTold) {
     // A mail program that gives up after it started is told when it ends.
     MailStub noMailer(true, 3);
     frame().Run(kCmdMail);
-    QTRY_VERIFY(LastMessage().contains("kein E-Mail-Programm"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return LastMessage().contains("kein E-Mail-Programm"); }))
+        << LastMessage().toStdString();
     EXPECT_TRUE(LastMessage().contains(QString::fromStdString(data() + "/Mail")));
 
     TempFolder empty;
