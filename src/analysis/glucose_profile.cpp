@@ -178,8 +178,14 @@ GlucoseProfile ComputeGlucoseProfile(const ReadingList& list, const AnalysisPeri
             }
             profile.cv = 100.0 * std::sqrt(squares / static_cast<double>(n)) / mean;
         }
-        if (profile.readingDays >= kGmiMinimumDays)
-            profile.gmi = 3.31 + 0.02392 * mean;
+        // 3.31 + 0.02392 x sum / n as one division of exact integers: the
+        // figure is the double nearest to its true value, so a mean that puts
+        // it exactly halfway between two tenths (26750 / 299 gives 5.45 %)
+        // rounds up as it reads. Multiplying the rounded mean fell short.
+        if (profile.readingDays >= kGmiMinimumDays) {
+            const double nd = static_cast<double>(n);
+            profile.gmi = (331000.0 * nd + 2392.0 * static_cast<double>(sum)) / (100000.0 * nd);
+        }
     }
     for (size_t h = 0; h < kHoursPerDay; ++h)
         profile.hours[h] = ProfileOfHour(byHour[h]);

@@ -87,6 +87,12 @@ TEST(GlucoseProfile, IndicatorNeedsFourteenDays) {
     EXPECT_EQ(TenthsHalfUp(*g.gmi), 69);
     EXPECT_EQ(RoundHalfUp(*g.GmiMmolPerMol()), 52);
     EXPECT_EQ(TenthsHalfUp(g.readingsPerDay), 9);  // 28 readings in 31 days
+
+    // 139 x 90 and 160 x 89 mg/dL: the mean 26750 / 299 gives exactly 5.45 %, shown 5.5.
+    std::vector<Reading> tie;
+    for (int i = 0; i < 299; ++i)
+        tie.push_back(June(i % 30 + 1, "1200", i < 139 ? 90 : 89));
+    EXPECT_EQ(TenthsHalfUp(*ProfileOf(tie).gmi), 55);
 }
 
 // The figures written out plainly: dates compared as texts, the CV from its
@@ -127,8 +133,9 @@ Plain PlainProfile(const ReadingList& list, const AnalysisPeriod& period) {
         squares += (v - mean) * (v - mean);
     if (values.size() >= 2)
         out.cvTenths = TenthsHalfUp(100 * std::sqrt(squares / n) / mean);
+    // 10 x (3.31 + 0.02392 x sum / n) + 0.5 in integers.
     if (out.days >= 14)
-        out.gmiTenths = TenthsHalfUp(3.31 + 0.02392 * mean);
+        out.gmiTenths = (336000 * std::ssize(values) + 2392 * sum) / (10000 * std::ssize(values));
     for (auto& [hour, x] : byHour) {
         std::sort(x.begin(), x.end());
         for (int p : {5, 25, 50, 75, 95}) {
