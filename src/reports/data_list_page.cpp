@@ -221,9 +221,7 @@ std::array<int, 9> PaperColumnEdges(const PaperMetrics& paper) {
 
 void DrawDataListScreen(Surface& surface, const DataListView& view, Growth growth) {
     surface.SetFont(Font{"Arial", 14, 400});
-    surface.SetPen(Pen{kBlack, 1, PenStyle::Solid});
-    surface.SetBrush(Brush{kWhite});
-    surface.Rectangle(Rect{0, 0, growth.width + 810, growth.height + 650});
+    DrawScreenPage(surface, growth);
 
     const std::array<int, 9> edges = ScreenColumnEdges(growth.width);
     surface.SetBrush(Brush{kSilver});

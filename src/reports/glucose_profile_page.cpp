@@ -461,9 +461,7 @@ void DrawProfile(Surface& s, const Canvas& c, const ReportData& data) {
 void DrawGlucoseProfileScreen(Surface& surface, const ReportData& data, Growth growth) {
     const int width = kBaseScreenWidth + growth.width;
     const int height = kBaseScreenHeight + growth.height;
-    surface.SetPen(Pen{kBlack, 1, PenStyle::Solid});
-    surface.SetBrush(Brush{kWhite});
-    surface.Rectangle(Rect{0, 0, width, height});
+    DrawScreenPage(surface, growth);
     Canvas c;
     c.left = 10;
     c.top = 10;

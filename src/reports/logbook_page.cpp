@@ -143,10 +143,7 @@ std::array<int, 7> LogbookPaperEdges(const PaperMetrics& paper) {
 }
 
 void DrawLogbookScreen(Surface& surface, const ReportData& data, Growth growth) {
-    surface.SetPen(Pen{kBlack, 1, PenStyle::Solid});
-    surface.SetBrush(Brush{kWhite});
-    surface.Rectangle(
-        Rect{0, 0, growth.width + kBaseScreenWidth, growth.height + kBaseScreenHeight});
+    DrawScreenPage(surface, growth);
 
     LogbookGeometry g;
     g.edges = LogbookScreenEdges(growth.width);

@@ -15,6 +15,13 @@ std::string Utf8(std::string_view cp1252) {
 
 }  // namespace
 
+void DrawScreenPage(Surface& surface, Growth growth) {
+    surface.SetPen(Pen{kBlack, 1, PenStyle::Solid});
+    surface.SetBrush(Brush{kWhite});
+    surface.Rectangle(
+        Rect{0, 0, kBaseScreenWidth + growth.width, kBaseScreenHeight + growth.height});
+}
+
 int RepaintTimerId(int pageIndex) {
     switch (pageIndex) {
         case kDataListIndex:

@@ -50,6 +50,9 @@ inline Growth GrowthFor(int clientWidth, int clientHeight, int baseWidth, int ba
     return {clientWidth - baseWidth, clientHeight - baseHeight};
 }
 
+// The white page of the screen, outlined in black, grown with the window.
+void DrawScreenPage(Surface& surface, Growth growth);
+
 // Kinds of the pages of a print job (1..10); 0 when a page number matches none.
 inline constexpr int kCoverKind = 1;
 inline constexpr int kDataListKind = 2;

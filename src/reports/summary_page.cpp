@@ -324,10 +324,7 @@ void DrawSummary(Surface& surface, const SummaryGeometry& g, const SummaryTexts&
 }  // namespace
 
 void DrawSummaryScreen(Surface& surface, const ReportData& data, Growth growth) {
-    surface.SetPen(Pen{kBlack, 1, PenStyle::Solid});
-    surface.SetBrush(Brush{kWhite});
-    surface.Rectangle(
-        Rect{0, 0, growth.width + kBaseScreenWidth, growth.height + kBaseScreenHeight});
+    DrawScreenPage(surface, growth);
 
     SummaryGeometry g;
     g.font = Font{"Arial", 14, 400};
