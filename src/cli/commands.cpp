@@ -39,12 +39,14 @@ constexpr std::array kCommands = {
     Command{"patients", RunPatients, "",
         "Erstellt die Patientenliste neu: je Patient ID, Name, Zahl der Messwerte und\n"
         "Betreuer, durch Tabulatoren getrennt.\n"},
-    Command{"print", RunPrint, "PATIENT --out FILE.pdf [--reports LIST] [--date YYYY-MM-DD]",
+    Command{"print", RunPrint,
+        "PATIENT --out FILE.pdf [--reports LIST] [--date YYYY-MM-DD] [--diagnosis-date]",
         "Druckt die ärztliche Bescheinigung wie \"Markierung\" im Druckdialog in eine\n"
         "PDF-Datei: das Deckblatt und jeden Bericht aus LIST (Seitennummern 1 bis 9,\n"
         "durch Kommas getrennt, z. B. 1,3,5; ohne --reports alle) und nennt die Zahl der\n"
         "Seiten. --date: der Tag des Drucks (Vorgabe heute); die Monatsberichte zählen\n"
-        "von seinem Monat zurück.\n"},
+        "von seinem Monat zurück. --diagnosis-date: druckt das Datum der Diagnose in\n"
+        "die Kopfzeilen.\n"},
     Command{"readings", RunReadings, "PATIENT",
         "Gibt die Messwerte des Patienten aus, ein gespeicherter Datensatz je Zeile.\n"},
     Command{"report", RunReport,

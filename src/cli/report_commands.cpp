@@ -205,9 +205,12 @@ int RunPrint(Context& ctx, const Args& args) {
     std::string out;
     std::vector<int> pages{1, 2, 3, 4, 5, 6, 7, 8, 9};
     Date day = ctx.clock.Today();
+    bool diagnosisDate = false;
     for (size_t i = 1; i < args.size(); ++i) {
         if (args[i] == "--out" && i + 1 < args.size()) {
             out = args[++i];
+        } else if (args[i] == "--diagnosis-date") {
+            diagnosisDate = true;
         } else if (args[i] == "--reports" && i + 1 < args.size()) {
             const auto list = ParseReportList(args[++i]);
             if (!list)
@@ -237,6 +240,7 @@ int RunPrint(Context& ctx, const Args& args) {
     for (const int page : pages)
         choices.Open(page);
     choices.ChooseRange(1, reports::kDataListIndex);
+    choices.printDiagnosisDate = diagnosisDate;
 
     PatientReport patient;
     const bool withList = choices.marked[reports::kPatientListIndex];
