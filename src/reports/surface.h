@@ -112,8 +112,6 @@ class Surface {
     // lines inside the box; the marks then carry the font and line breaks
     // actually used. Turned text is drawn as given.
     void Text(const Rect& box, std::string_view text, unsigned flags, int angle = 0);
-    // Off: texts are drawn exactly as given, whatever their size.
-    void SetFitText(bool on) { fitText_ = on; }
 
     // The part of the page that will be seen, like a device's clip box: a
     // window shows only part of a long page, and a page may skip what lies
@@ -125,7 +123,6 @@ class Surface {
     virtual void DrawText(const Rect& box, std::string_view text, unsigned flags, int angle) = 0;
 
   private:
-    bool fitText_ = true;
     std::optional<Rect> clipBox_;
     Pen pen_;
     Brush brush_;

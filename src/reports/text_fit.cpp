@@ -211,7 +211,7 @@ void Surface::Text(const Rect& box, std::string_view text, unsigned flags, int a
     // lines); measured as two lines it would be shrunk for nothing.
     if (flags & kSingleLine)
         std::replace(normal.begin(), normal.end(), '\n', ' ');
-    if (!fitText_ || angle != 0 || normal.empty() || !CanMeasureText()) {
+    if (angle != 0 || normal.empty() || !CanMeasureText()) {
         DrawText(box, normal, flags, angle);
         return;
     }

@@ -1,8 +1,6 @@
 #include "decimal.h"
 
 #include <charconv>
-
-#include <cstdio>
 #include <limits>
 
 namespace dorvel {
@@ -39,12 +37,6 @@ bool AllDigits(std::string_view text) {
             return false;
     }
     return true;
-}
-
-std::string ZeroPadded(int64_t value, int width) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%0*lld", width, static_cast<long long>(value));
-    return buffer;
 }
 
 namespace {

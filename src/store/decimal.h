@@ -15,9 +15,6 @@ int32_t LeadingInt(std::string_view text);
 // True when every character of `text` is an ASCII decimal digit (and the text is not empty).
 bool AllDigits(std::string_view text);
 
-// Writes `value` with at least `width` digits, padded on the left with zeros.
-std::string ZeroPadded(int64_t value, int width);
-
 // "%2.1f" and "%.2f" in the C locale: reports and exports keep their decimal
 // point whatever locale the program runs under.
 std::string OneDecimal(double value);
