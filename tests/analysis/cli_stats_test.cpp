@@ -4,7 +4,13 @@
 namespace dorvel {
 namespace {
 
-using CliStats = test::CliTest;
+class CliStats : public test::CliTest {
+  protected:
+    void ExpectMembers(const std::vector<std::string>& members) {
+        for (const std::string& member : members)
+            EXPECT_NE(out.find(member), std::string::npos) << member << "\n" << out;
+    }
+};
 
 TEST_F(CliStats, PrintsEveryStatisticForThePeriod) {
     dir.Write("ANNA.gdt", test::StoredRecord(1, 0, 2011, 6, 30, 12, 0, 100) +
@@ -12,14 +18,12 @@ TEST_F(CliStats, PrintsEveryStatisticForThePeriod) {
                               test::StoredRecord(1, 5, 2011, 6, 30, 14, 0, 300) +
                               test::StoredRecord(1, 0, 2011, 5, 30, 12, 0, 90));
     ASSERT_EQ(Cli("--today 2011-07-15 stats ANNA --date 2011-06-30"), 0) << out;
-    for (const char* member :
-         {"\"PeriodStart\": \"2011-05-30\"", "\"PeriodEnd\": \"2011-06-30\"", "\"PeriodDays\": 31",
-          "\"ReadingCount\": 4", "\"ControlCount\": 1", "\"OverallMean\": 130", "\"OverallSD\": 49",
-          "\"OverallDailyMean\": 120", "\"PeriodMean\": 150", "\"PeriodSD\": 50",
-          "\"PeriodReadingDays\": 1", "\"OverallMin\": 90", "\"CombinedCount\": [0, 0, 2, 0, 0]",
-          "\"SeparateMean\": [0, 0, 100, 200, 0, 0]"}) {
-        EXPECT_NE(out.find(member), std::string::npos) << member << "\n" << out;
-    }
+    ExpectMembers({"\"PeriodStart\": \"2011-05-30\"", "\"PeriodEnd\": \"2011-06-30\"",
+                   "\"PeriodDays\": 31", "\"ReadingCount\": 4", "\"ControlCount\": 1",
+                   "\"OverallMean\": 130", "\"OverallSD\": 49", "\"OverallDailyMean\": 120",
+                   "\"PeriodMean\": 150", "\"PeriodSD\": 50", "\"PeriodReadingDays\": 1",
+                   "\"OverallMin\": 90", "\"CombinedCount\": [0, 0, 2, 0, 0]",
+                   "\"SeparateMean\": [0, 0, 100, 200, 0, 0]"});
     // The per-day tables in full: 32 days of 5 combined slots, day 31 holding both readings.
     const size_t table = out.find("\"DayCombinedMean\": [");
     ASSERT_NE(table, std::string::npos);
@@ -31,8 +35,7 @@ TEST_F(CliStats, PrintsEveryStatisticForThePeriod) {
 
     // Without --date the period ends today.
     ASSERT_EQ(Cli("--today 2011-07-15 stats ANNA"), 0) << out;
-    EXPECT_NE(out.find("\"PeriodEnd\": \"2011-07-15\""), std::string::npos);
-    EXPECT_NE(out.find("\"PeriodReadingCount\": 2"), std::string::npos);
+    ExpectMembers({"\"PeriodEnd\": \"2011-07-15\"", "\"PeriodReadingCount\": 2"});
 }
 
 TEST_F(CliStats, PrintsTheGlucoseProfileWithNullWhereAFigureDoesNotExist) {
@@ -42,15 +45,13 @@ TEST_F(CliStats, PrintsTheGlucoseProfileWithNullWhereAFigureDoesNotExist) {
                               test::StoredRecord(1, 5, 2011, 6, 30, 14, 0, 300));
     ASSERT_EQ(Cli("stats ANNA --date 2011-06-30"), 0) << out;
     const std::string nulls = "null, null, null, null, null, null, null, null, null, null, null";
-    for (const std::string& member : std::vector<std::string>{
-             "\"TirVeryLow\": 1", "\"TirLow\": 0", "\"TirTarget\": 1", "\"TirHigh\": 0",
-             "\"TirVeryHigh\": 1", "\"ReadingsPerDay\": 0.1", "\"PeriodCV\": 74.0", "\"Gmi\": null",
-             "\"GmiMmolMol\": null", "\"HourlyCount\": [1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0,",
-             "\"HourlyP5\": [45, " + nulls + ", 110, " + nulls + "]",
-             "\"HourlyP50\": [45, " + nulls + ", 201, " + nulls + "]",
-             "\"HourlyP95\": [45, " + nulls + ", 291, " + nulls + "]"}) {
-        EXPECT_NE(out.find(member), std::string::npos) << member << "\n" << out;
-    }
+    ExpectMembers({"\"TirVeryLow\": 1", "\"TirLow\": 0", "\"TirTarget\": 1", "\"TirHigh\": 0",
+                   "\"TirVeryHigh\": 1", "\"ReadingsPerDay\": 0.1", "\"PeriodCV\": 74.0",
+                   "\"Gmi\": null", "\"GmiMmolMol\": null",
+                   "\"HourlyCount\": [1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0,",
+                   "\"HourlyP5\": [45, " + nulls + ", 110, " + nulls + "]",
+                   "\"HourlyP50\": [45, " + nulls + ", 201, " + nulls + "]",
+                   "\"HourlyP95\": [45, " + nulls + ", 291, " + nulls + "]"});
 }
 
 TEST_F(CliStats, BadRequestsFailWithOneLine) {

@@ -17,28 +17,9 @@ using test::CraftedProfile;
 using test::CraftedSettings;
 using test::kExportDay;
 
-TEST(AllDataCsv, WorkedReadingLines) {
-    UserSettings mmol;
-    mmol.glucoseUnit = 1;
-    const struct {
-        const char* hhmm;
-        UserSettings settings;
-        int temperatureUnit;
-        std::string line;
-    } cases[] = {
-        {"0715", {}, 0, "1,2011-06-30,07:15,Keine Markierung,vor Frühstück,085,23.5,Zielbereich"},
-        {"0715", mmol, 1, "1,2011-06-30,07:15,Keine Markierung,vor Frühstück,4.7,74,Zielbereich"},
-        {"0815", {}, 0, "1,2011-06-30,08:15,Keine Markierung,nach Frühstück,085,23.5,Niedrig"},
-    };
-    for (const auto& c : cases) {
-        const Reading r{std::string("20110630") + c.hhmm, "121", 0, "085", 235};
-        EXPECT_EQ(ReadingLine(1, r, c.settings, SlotKeys(c.settings), c.temperatureUnit),
-                  Utf8ToCp1252(c.line));
-    }
-}
-
-// The crafted patient's files hold the other worked cases: a control reading,
-// one without temperature, one before the first slot, quoted cells, formulas.
+// The crafted patient's files hold the worked cases: reading lines in both
+// units, a control reading, one without temperature, one before the first
+// slot, quoted cells, formulas.
 TEST(AllDataCsv, WholeFilesMatchTheReferencesUnderAnyLocale) {
     const ReadingList readings = ReadingsFromImage(test::CraftedRecords());
     UserSettings mmol = CraftedSettings();

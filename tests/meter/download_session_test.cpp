@@ -16,15 +16,9 @@ struct FakeHost : SessionHost {
     std::vector<std::string> shown;
     std::vector<SessionResult> results;
     std::vector<std::pair<int, std::string>> decodes;
-    bool responseRunning = false;
-    bool watchdogRunning = false;
-    bool progressVisible = false;
-    bool buttonsEnabled = true;
-    int closes = 0;
-    int remembered = 0;
-    int searchEnds = 0;
-    int records = 0;
-    bool confirm = true;
+    bool responseRunning = false, watchdogRunning = false, progressVisible = false;
+    bool buttonsEnabled = true, confirm = true;
+    int closes = 0, remembered = 0, searchEnds = 0, records = 0;
 
     void ResetProbe() override {}
     void ScanForAdapter() override {}

@@ -27,10 +27,6 @@ constexpr const char* kServerBin = "/usr/lib/cups";
 constexpr const char* kPdfBackend = "/usr/lib/cups/backend/cups-pdf";
 constexpr const char* kPdfPpd = "/usr/share/ppd/cups-pdf/CUPS-PDF_noopt.ppd";
 
-void WriteText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
-}
-
 std::string Quoted(const std::string& text) {
     return "'" + text + "'";
 }
@@ -95,7 +91,7 @@ std::string PrivatePrintService::WriteConfiguration() {
     fs::create_directories(folder_.File("tmp"));
     fs::permissions(folder_.File("tmp"), fs::perms(01777));
 
-    WriteText(folder_.File("cupsd.conf"), "Listen " + socket_ + R"(
+    folder_.Write("cupsd.conf", "Listen " + socket_ + R"(
 Browsing No
 DefaultShared No
 WebInterface No
@@ -120,15 +116,15 @@ LogLevel warn
     // The printer makes no copies of its own: the service's filters do, as
     // for many real printers, so the PDF shows every copy.
     std::ifstream ppd(kPdfPpd, std::ios::binary);
-    WriteText(folder_.File("queue.ppd"),
-              std::string(std::istreambuf_iterator<char>(ppd), {}) + "*cupsManualCopies: True\n");
+    folder_.Write("queue.ppd", std::string(std::istreambuf_iterator<char>(ppd), {}) +
+                                   "*cupsManualCopies: True\n");
 
     ownBackend_ = false;
     if (::geteuid() == 0) {
-        WriteText(folder_.File("pdf-conf/cups-pdf.conf"),
-                  "Out " + folder_.File("out") + "\nAnonDirName " + folder_.File("out") +
-                      "\nSpool " + folder_.File("pdf-spool") + "\nLog " + folder_.File("log") +
-                      "\nGSTmp " + folder_.File("tmp") + "\nLabel 2\n");
+        folder_.Write("pdf-conf/cups-pdf.conf",
+                      "Out " + folder_.File("out") + "\nAnonDirName " + folder_.File("out") +
+                          "\nSpool " + folder_.File("pdf-spool") + "\nLog " + folder_.File("log") +
+                          "\nGSTmp " + folder_.File("tmp") + "\nLabel 2\n");
         // The backend reads its configuration from /etc/cups only: a mount
         // namespace of the service alone lays this folder's over it.
         ownBackend_ = RunCommand("unshare --mount --propagation private sh -c " +
@@ -136,7 +132,7 @@ LogLevel warn
                                  " 2>/dev/null") == 0;
     }
     if (ownBackend_) {
-        WriteText(folder_.File("cups-files.conf"), files);
+        folder_.Write("cups-files.conf", files);
         return "cups-pdf:/";
     }
     // The stand-in: the system's filters and helpers, the fixture's backend.
@@ -149,9 +145,9 @@ LogLevel warn
     }
     // As root without the namespace the backend runs as the user lp.
     fs::permissions(folder_.File("out"), fs::perms(0777));
-    WriteText(bin + "/backend/pdf-out", kStandIn);
+    folder_.Write("bin/backend/pdf-out", kStandIn);
     fs::permissions(bin + "/backend/pdf-out", fs::perms(0755));
-    WriteText(folder_.File("cups-files.conf"), files + "ServerBin " + bin + "\n");
+    folder_.Write("cups-files.conf", files + "ServerBin " + bin + "\n");
     return "pdf-out:" + folder_.File("out");
 }
 
