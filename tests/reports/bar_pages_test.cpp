@@ -249,76 +249,9 @@ TEST(BarPages, EveryTextFitsOnScreenAndOnUprightAndLyingPaper) {
             EXPECT_TRUE(TurnedTextsFit(screen)) << what;
             for (const auto& paper : {PaperMetrics::FromMillimetres(202, 289),
                                       PaperMetrics::FromMillimetres(289, 202)}) {
-                const PrintFonts fonts = PrintFonts::ForScale(paper.scale);
-                RecordingSurface sheet;
-                DrawHeader(sheet, paper, fonts, page + 1, facts, FrameStyleOf(page), true);
-                DrawReportPaper(page, sheet, paper, fonts, data, 1);
-                DrawFooter(sheet, paper, fonts, page + 1, facts, FrameStyleOf(page));
+                const RecordingSurface sheet = test::FramedSheet(page, paper, data, facts);
                 EXPECT_TRUE(test::TextsFitTheirBoxes(sheet)) << what << " paper " << paper.width;
                 EXPECT_TRUE(TurnedTextsFit(sheet)) << what << " paper " << paper.width;
-            }
-        }
-    }
-}
-
-TEST(BarPages, PrintedPagesHoldEveryLabelAndCaption) {
-    test::TempFolder folder;
-    const auto printed = [&](int page, ReportData data) {
-        data.settings.dateFormat = 1;
-        PrintChoices choices;
-        choices.Open(page);
-        EXPECT_TRUE(
-            PrintToPdf(folder.File("page.pdf"), MakeReportPrintJob(data, page, choices)).ok());
-        return test::PdfText(folder.File("page.pdf"));
-    };
-    const std::pair<std::string, std::vector<const char*>> pages[] = {
-        {printed(kRangeBarIndex, Data(kMonth, 1)),
-         {"Balkendiagramm: Übersicht der Messwerte.", "1 (20%)", "2 (40%)", "Niedrig", "0~64(99)",
-          "Zielbereich", "65 ~ 120", "(100 ~ 155)", "Hoch", "121(156)~600", "Anzahl der Messungen",
-          "BLUTZUCKER [mg/dL] - Gesamtübersicht aller Messwerte",
-          "BLUTZUCKER [mg/dL] - Monatsübersicht", "(05/31/2011 ~ 06/30/2011)", "20", "15", "10"}},
-        {printed(kMealtimeBarIndex, Data(kMonth, 1)),
-         {"Balkendiagramm: Durchschnittswerte nach Tages-/ Mahlzeiten",
-          "(Zielbereich)",
-          "(Hoch)",
-          "(Niedrig)",
-          "(---)",
-          "Schlaf",
-          "(12:00 AM",
-          "~ 04:59 AM)",
-          "vor",
-          "nach",
-          "Frühstück",
-          "Mittagessen",
-          "Abendessen",
-          "Abend",
-          "~ 06:59 PM)",
-          "BLUTZUCKER [mg/dL]",
-          "Monatsübersicht nach Tageszeiten",
-          "(05/31/2011 ~ 06/30/2011)",
-          "600",
-          "155",
-          "120"}},
-    };
-    for (const auto& [text, expected] : pages) {
-        for (const char* line : expected)
-            EXPECT_NE(text.find(line), std::string::npos) << line << " in\n" << text;
-    }
-}
-
-TEST(BarPages, CertificatePageOfMonthKShowsMonthK) {
-    // Readings in June and in March: two months with readings, newest first.
-    const ReadingList list = ListOf({At(3, 15, 21, 300), At(6, 15, 21, 100)});
-    const BodyPainter body = ReportBody(Data(list, 0), 1);
-    const PaperMetrics paper = PaperMetrics::FromMillimetres(202, 289);
-    for (int page : {kRangeBarIndex, kMealtimeBarIndex}) {
-        for (const auto& [month, line] :
-             {std::pair{1, "(31.05.2011 ~ 30.06.2011)"}, {2, "(03.03.2011 ~ 30.03.2011)"}}) {
-            RecordingSurface s;
-            body(s, paper, PrintFonts::ForScale(paper.scale), PagePlace{page + 1, month});
-            EXPECT_NE(s.FindText(line), nullptr) << page << " month " << month;
-            if (page == kMealtimeBarIndex) {
-                EXPECT_NE(s.FindText(month == 1 ? "100 (Zielbereich)" : "300 (Hoch)"), nullptr);
             }
         }
     }

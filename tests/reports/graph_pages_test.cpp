@@ -5,6 +5,7 @@
 #include <QImage>
 #include <algorithm>
 
+#include "monthly_page_support.h"
 #include "reports/report_pages.h"
 #include "store/patient_data_file.h"
 #include "store/profile_file.h"
@@ -20,18 +21,7 @@ using Kind = RecordingSurface::Kind;
 const PaperMetrics kA4 = PaperMetrics::FromMillimetres(202, 289);
 const PrintFonts kFonts = PrintFonts::ForScale(kA4.scale);
 
-struct Patient {
-    ReadingList list;
-    UserSettings settings;
-    void Add(const Date& d, int hour, int value) {
-        list.push_back(
-            ReadingFromRecord(test::StoredRecord(1, 0, d.year, d.month, d.day, hour, 0, value)));
-        list.Sort();
-    }
-    ReportData Data(const Date& selected) const {
-        return MakeReportData(list, settings, RunSettings{}, selected, selected);
-    }
-};
+using test::Patient;
 
 std::vector<const Op*> OpsOf(const RecordingSurface& s, Kind kind) {
     std::vector<const Op*> found;
@@ -234,82 +224,32 @@ TEST(GraphPages, TextsFitOnScreenAndPaperWithHeaderAndFooter) {
             DrawReportScreen(page, screen, data, Growth{150, 80});
             EXPECT_EQ(screen.ops().front().rect, (Rect{0, 0, 960, 730}));
             EXPECT_TRUE(test::TextsFitTheirBoxes(screen));
-            RecordingSurface paper;
-            DrawHeader(paper, kA4, kFonts, page + 1, facts, FrameStyleOf(page), true);
-            DrawReportPaper(page, paper, kA4, kFonts, data, 1);
-            DrawFooter(paper, kA4, kFonts, page + 1, facts, FrameStyleOf(page));
-            EXPECT_TRUE(test::TextsFitTheirBoxes(paper));
+            EXPECT_TRUE(test::TextsFitTheirBoxes(test::FramedSheet(page, kA4, data, facts)));
         }
     }
 }
 
-// The certificate's page of month k shows the k-th month with readings.
-TEST(GraphPages, CertificatePageOfMonthKShowsMonthK) {
-    Patient p;
-    p.Add({2011, 6, 10}, 8, 120);
-    p.Add({2011, 3, 10}, 8, 120);
-    const BodyPainter body = ReportBody(p.Data({2011, 6, 30}), 1);
-    for (const int kind : {kDayGraphIndex + 1, kMealtimeGraphIndex + 1}) {
-        for (const auto& [month, label] : {std::pair{1, "10\n6"}, std::pair{2, "10\n3"}}) {
-            RecordingSurface s;
-            body(s, kA4, kFonts, PagePlace{kind, month});
-            EXPECT_NE(s.FindText(label), nullptr) << kind << " " << month;
-        }
-    }
-}
+class GraphCli : public test::CliTest {};
 
-class GraphCli : public test::CliTest {
-  protected:
-    void SetUp() override {
-        ReadingList list;
-        list.push_back(ReadingFromRecord(test::StoredRecord(1, 0, 2011, 6, 10, 12, 0, 100)));
-        ASSERT_TRUE(SaveReadings(dir.path(), "ANNA", list).ok());
-        UserSettings settings;
-        settings.separateMeals = 0;
-        ASSERT_TRUE(WriteProfile(dir.path(), "ANNA", PatientProfile{}, settings).ok());
-    }
-    std::string Report(int page, const std::string& name) {
-        const std::string file = dir.File(name);
+// 10 June, day 10 of the period from 31 May, holds the one mean: the marker
+// sits mid-column on both pictures (Mittagessen on the second).
+TEST_F(GraphCli, PictureMarkers) {
+    ReadingList list;
+    list.push_back(ReadingFromRecord(test::StoredRecord(1, 0, 2011, 6, 10, 12, 0, 100)));
+    ASSERT_TRUE(SaveReadings(dir.path(), "ANNA", list).ok());
+    UserSettings settings;
+    settings.separateMeals = 0;
+    ASSERT_TRUE(WriteProfile(dir.path(), "ANNA", PatientProfile{}, settings).ok());
+    const auto picture = [&](int page) {
+        const std::string file = dir.File("page.png");
         EXPECT_EQ(
             Cli("--today 2011-06-30 report ANNA --page " + std::to_string(page) + " --out " + file),
             0)
             << out;
-        return file;
-    }
-    // The PDF's text laid out, runs of blanks made one.
-    std::string PdfText(int page) {
-        std::string t = test::PdfText(Report(page, "page.pdf"), true);
-        t.erase(
-            std::unique(t.begin(), t.end(), [](char a, char b) { return a == ' ' && b == ' '; }),
-            t.end());
-        return t;
-    }
-};
-
-TEST_F(GraphCli, PrintedTextsAndPictureMarkers) {
-    std::string days = "31", months = "5";  // the labels of 31 May to 30 June
-    for (int d = 1; d <= 30; ++d) {
-        days += " " + std::to_string(d);
-        months += " 6";
-    }
-    const std::string day = PdfText(4);
-    const std::string meal = PdfText(5);
-    for (const std::string& text : {day, meal}) {
-        for (const char* expected :
-             {"BLUTZUCKER [mg/dL]", " 600\n", " 155\n", " 65\n", "Jahr (2011)", "Zimmer Nr. :"})
-            EXPECT_NE(text.find(expected), std::string::npos) << expected;
-        EXPECT_NE(text.find(days + " Tag\n"), std::string::npos);
-        EXPECT_NE(text.find(months + " Monat\n"), std::string::npos);
-    }
-    EXPECT_NE(day.find("Grafik: Durchschnittlicher Blutzuckerwert nach Datum\n"),
-              std::string::npos);
-    EXPECT_NE(meal.find("nach Datum und Tageszeit"), std::string::npos);
-    EXPECT_NE(meal.find("11:00 ~ 14:59"), std::string::npos);
-
-    // 10 June, day 10 of the period from 31 May, holds the one mean: the
-    // marker sits mid-column on both pages (Mittagessen on the second).
-    const QImage dayPng(QString::fromStdString(Report(4, "day.png")));
-    const QImage mealPng(QString::fromStdString(Report(5, "meal.png")));
+        return QImage(QString::fromStdString(file));
+    };
+    const QImage dayPng = picture(4);
+    const QImage mealPng = picture(5);
     const Rect circle = Marker(10.5, 31, 100);
     const int x = (circle.left + circle.right) / 2;
     const int y = (circle.top + circle.bottom) / 2;

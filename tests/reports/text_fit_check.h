@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "reports/recording_surface.h"
+#include "reports/report_pages.h"
 #include "reports/text_fit.h"
 #include "reports/text_metrics.h"
 
@@ -52,6 +53,19 @@ inline ::testing::AssertionResult TextsFitTheirBoxes(const reports::RecordingSur
     if (text.empty())
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << text;
+}
+
+// A printed page: the header, the body of sheet `sheet` and the footer.
+inline reports::RecordingSurface FramedSheet(int pageIndex, const reports::PaperMetrics& paper,
+                                             const reports::ReportData& data,
+                                             const reports::PatientFacts& facts, int sheet = 1) {
+    const reports::PrintFonts fonts = reports::PrintFonts::ForScale(paper.scale);
+    const reports::FrameStyle style = reports::FrameStyleOf(pageIndex);
+    reports::RecordingSurface page;
+    reports::DrawHeader(page, paper, fonts, pageIndex + 1, facts, style, true);
+    reports::DrawReportPaper(pageIndex, page, paper, fonts, data, sheet);
+    reports::DrawFooter(page, paper, fonts, pageIndex + 1, facts, style);
+    return page;
 }
 
 }  // namespace dorvel::test
