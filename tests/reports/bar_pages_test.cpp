@@ -79,31 +79,6 @@ std::string ValueLabels(const RecordingSurface& s, int right) {
     return joined;
 }
 
-// Turned text is drawn as given: each runs upwards from its box's corner
-// within the box's length and thickness, clear of every other text.
-::testing::AssertionResult TurnedTextsFit(const RecordingSurface& page) {
-    std::ostringstream faults;
-    for (const auto* turned : page.Texts()) {
-        const Rect& r = turned->rect;
-        const double length = MeasureText(turned->font, turned->text).width;
-        const double thickness = LineHeight(turned->font);
-        if (turned->angle == 0)
-            continue;
-        if (length > r.right - r.left || thickness > r.bottom - r.top)
-            faults << turned->text << " leaves its box\n";
-        for (const auto* other : page.Texts()) {
-            const TextExtent o = ExtentOfText(other->rect, other->font, other->text, other->flags);
-            if (other->angle == 0 &&
-                std::min(r.left + thickness, o.right) > std::max(r.left * 1.0, o.left) &&
-                std::min(r.top * 1.0, o.bottom) > std::max(r.top - length, o.top))
-                faults << turned->text << " overlaps " << other->text << "\n";
-        }
-    }
-    if (faults.str().empty())
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure() << faults.str();
-}
-
 // Count labels of a chart: above each bar of height h, from y 375 - h.
 std::string CountLabels(const RecordingSurface& s, int dx) {
     std::vector<std::pair<int, int>> corners;
@@ -222,39 +197,6 @@ TEST(MealtimeBarPage, BarsAreJudgedWithTheRangeOfTheirSlot) {
     // An average on a limit is in range.
     const ReadingList onLimit = ListOf({At(6, 2, 21, 155)});
     EXPECT_EQ(Bar(Screen(kMealtimeBarIndex, Data(onLimit, 0)), 597).second, kTargetFill);
-}
-
-TEST(BarPages, EveryTextFitsOnScreenAndOnUprightAndLyingPaper) {
-    PatientFacts facts;
-    facts.patientId = "ANNA";
-    facts.profile.physician = "Dr. Adelheid Wiesenthal-Brunnhuber";
-    for (int page : {kRangeBarIndex, kMealtimeBarIndex}) {
-        for (int layout = 0; layout < 8; ++layout) {
-            ReportData data = Data(kMonth, layout & 1, (layout >> 1) & 1);
-            if (layout & 4) {  // long counts, limits close together, averages at the axis ends
-                data.settings.overall = {80, 95};
-                data.settings.beforeMeal = {70, 80};
-                data.settings.afterMeal = {75, 90};
-                data.stats.overall.overallLowCount = data.stats.overall.overallSlotLowCount = 12345;
-                data.stats.overall.overallTargetCount = data.stats.overall.overallSlotTargetCount =
-                    30000;
-                data.stats.perSlot.combinedMean = {600, 10, 599, 300, 155};
-                data.stats.perSlot.separateMean = {600, 590, 10, 20, 150, 151};
-                data.stats.perSlot.combinedCount.fill(1);
-                data.stats.perSlot.separateCount.fill(1);
-            }
-            const std::string what = std::to_string(page) + " layout " + std::to_string(layout);
-            const RecordingSurface screen = Screen(page, data);
-            EXPECT_TRUE(test::TextsFitTheirBoxes(screen)) << what;
-            EXPECT_TRUE(TurnedTextsFit(screen)) << what;
-            for (const auto& paper : {PaperMetrics::FromMillimetres(202, 289),
-                                      PaperMetrics::FromMillimetres(289, 202)}) {
-                const RecordingSurface sheet = test::FramedSheet(page, paper, data, facts);
-                EXPECT_TRUE(test::TextsFitTheirBoxes(sheet)) << what << " paper " << paper.width;
-                EXPECT_TRUE(TurnedTextsFit(sheet)) << what << " paper " << paper.width;
-            }
-        }
-    }
 }
 
 }  // namespace

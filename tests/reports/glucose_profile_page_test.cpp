@@ -67,29 +67,6 @@ TEST(GlucoseProfilePage, ShowsTheFiguresInMmolAndMarksTheUnstable) {
     EXPECT_NE(page.FindText("33.3 %"), nullptr);
 }
 
-TEST(GlucoseProfilePage, EveryTextFitsOnScreenAndOnPaperWithItsFrame) {
-    const ReadingList crafted = ReadingsFromImage(CraftedRecords());
-    const ReadingList none;
-    const ReadingList big = ReadingsFromImage(test::RandomStoredRecords(4000, 3, 1, 1));
-    for (const ReadingList* list : {&crafted, &none, &big}) {
-        for (int unit : {0, 1}) {
-            const ReportData data =
-                DataOf(*list, unit, list == &big ? Date{2025, 6, 30} : Date{2011, 6, 30});
-            const std::string which =
-                std::to_string(list->size()) + " readings, unit " + std::to_string(unit);
-            for (const Growth growth : {Growth{}, Growth{400, 250}})
-                EXPECT_TRUE(test::TextsFitTheirBoxes(Screen(data, growth))) << which;
-            // A4 upright, and A5 lying, where the room between header and footer is low.
-            for (const PaperMetrics& paper : {PaperMetrics::FromMillimetres(202, 289),
-                                              PaperMetrics::FromMillimetres(202, 140)}) {
-                EXPECT_TRUE(test::TextsFitTheirBoxes(
-                    test::FramedSheet(kGlucoseProfileIndex, paper, data, data.facts)))
-                    << which << ", paper " << paper.height;
-            }
-        }
-    }
-}
-
 class GlucoseProfilePdf : public test::CliTest {};
 
 TEST_F(GlucoseProfilePdf, PrintedPageHoldsTheKeyFiguresAndRangeShares) {

@@ -203,32 +203,6 @@ TEST(MealtimeGraph, LegendRowsAndSlotPoints) {
     }
 }
 
-// Every layout, on screen grown and on paper with the printed header and
-// footer, keeps its texts inside their boxes and clear of each other.
-TEST(GraphPages, TextsFitOnScreenAndPaperWithHeaderAndFooter) {
-    PatientFacts facts;
-    facts.patientId = "ANNA";
-    facts.profile.room = "12";
-    facts.profile.bed = "3";
-    for (const int page : {kDayGraphIndex, kMealtimeGraphIndex}) {
-        for (const int mode : {0, 1, 2, 3}) {  // unit and separate meals
-            SCOPED_TRACE(page * 10 + mode);
-            Patient p;
-            p.settings.glucoseUnit = mode & 1;
-            p.settings.separateMeals = mode >> 1;
-            for (int d = 1; d <= 30; ++d)
-                for (const int hour : {3, 7, 9, 12, 14, 16, 18, 21})
-                    p.Add({2011, 6, d}, hour, 40 + (d * hour * 7) % 500);
-            const ReportData data = p.Data({2011, 6, 30});
-            RecordingSurface screen;
-            DrawReportScreen(page, screen, data, Growth{150, 80});
-            EXPECT_EQ(screen.ops().front().rect, (Rect{0, 0, 960, 730}));
-            EXPECT_TRUE(test::TextsFitTheirBoxes(screen));
-            EXPECT_TRUE(test::TextsFitTheirBoxes(test::FramedSheet(page, kA4, data, facts)));
-        }
-    }
-}
-
 class GraphCli : public test::CliTest {};
 
 // 10 June, day 10 of the period from 31 May, holds the one mean: the marker

