@@ -5,7 +5,6 @@
 #include <QImage>
 #include <cstring>
 
-#include "gui_app.h"
 #include "reports/page_frame.h"
 #include "support/temp_folder.h"
 
@@ -44,7 +43,6 @@ TEST(BmpWriter, HeaderFieldsOfA101PixelWideCapture) {
 }
 
 TEST(BmpWriter, FileReadsBackAndASecondCaptureReplacesTheFirst) {
-    test::EnsureGuiApp();
     test::TempFolder folder;
     const std::string path = folder.File("DATEN.BMP");
     for (const int width : {101, 4, 33}) {

@@ -197,10 +197,6 @@ TEST(DataListPage, EachToggleSavesTheProfile) {
     ASSERT_TRUE(ToggleUnit(settings, save).write.ok());
     EXPECT_EQ(ReadProfile(folder.path(), "P1").settings.glucoseUnit, 1);
     EXPECT_EQ(store.CurrentPatientId(), "P1");
-    ASSERT_TRUE(ToggleUnit(settings, save).write.ok());
-    EXPECT_EQ(settings.glucoseUnit, 0);
-    EXPECT_EQ(ReadProfile(folder.path(), "P1").settings.glucoseUnit, 0);
-
     ASSERT_TRUE(ToggleSeparateMeals(settings, save).write.ok());
     const ProfileRead read = ReadProfile(folder.path(), "P1");
     EXPECT_EQ(read.settings.separateMeals, 0);

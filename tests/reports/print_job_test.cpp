@@ -5,7 +5,6 @@
 #include <QImage>
 #include <QPainter>
 
-#include "gui_app.h"
 #include "reports/painter_surface.h"
 #include "reports/recording_surface.h"
 #include "support/cli_fixture.h"
@@ -69,7 +68,6 @@ TEST(PrintJob, CertificateDataPagesTakeThirtyReadingsEach) {
 }
 
 TEST(PrintJob, PdfCertificateHoldsHeaderPatientAndTableTexts) {
-    test::EnsureGuiApp();
     test::TempFolder folder;
     const ReadingList list = Readings(45);
     PrintJob job;
@@ -96,7 +94,6 @@ TEST(PrintJob, PdfCertificateHoldsHeaderPatientAndTableTexts) {
 }
 
 TEST(PrintJob, ScreenPageOnAnImageHasTheRangeColours) {
-    test::EnsureGuiApp();
     ReadingList list;
     list.push_back(ReadingFromRecord(test::StoredRecord(1, 0, 2011, 5, 1, 9, 0, 300)));
     list.push_back(ReadingFromRecord(test::StoredRecord(1, 5, 2011, 5, 2, 9, 0, 90)));
