@@ -2,7 +2,6 @@
 
 #include <regex>
 
-#include "gui_app.h"
 #include "reports/report_pages.h"
 #include "store/calendar.h"
 #include "store/patient_data_file.h"
@@ -16,7 +15,6 @@ namespace {
 class CliReport : public test::CliTest {
   protected:
     void SetUp() override {
-        test::EnsureGuiApp();
         ReadingList list;
         for (int day = 1; day <= 12; ++day) {
             list.push_back(ReadingFromRecord(
@@ -76,7 +74,6 @@ TEST_F(CliReport, RefusesWhatItCannotDo) {
 class CliPrint : public test::CliTest {
   protected:
     void SetUp() override {
-        test::EnsureGuiApp();
         for (int i = 0; i < 35; ++i) {
             list_.push_back(ReadingFromRecord(
                 test::StoredRecord(1, i % 5, 2011, 3, 2 + i % 13, 7 + i / 13 * 4, 0, 60 + i * 7)));

@@ -67,56 +67,6 @@ TEST(GlucoseProfilePage, ShowsTheFiguresInMmolAndMarksTheUnstable) {
     EXPECT_NE(page.FindText("33.3 %"), nullptr);
 }
 
-TEST(GlucoseProfilePage, EveryTextFitsOnScreenAndOnPaperWithItsFrame) {
-    const ReadingList crafted = ReadingsFromImage(CraftedRecords());
-    const ReadingList none;
-    const ReadingList big = ReadingsFromImage(test::RandomStoredRecords(4000, 3, 1, 1));
-    for (const ReadingList* list : {&crafted, &none, &big}) {
-        for (int unit : {0, 1}) {
-            const ReportData data =
-                DataOf(*list, unit, list == &big ? Date{2025, 6, 30} : Date{2011, 6, 30});
-            const std::string which =
-                std::to_string(list->size()) + " readings, unit " + std::to_string(unit);
-            for (const Growth growth : {Growth{}, Growth{400, 250}})
-                EXPECT_TRUE(test::TextsFitTheirBoxes(Screen(data, growth))) << which;
-            // A4 upright, and A5 lying, where the room between header and footer is low.
-            for (const PaperMetrics& paper : {PaperMetrics::FromMillimetres(202, 289),
-                                              PaperMetrics::FromMillimetres(202, 140)}) {
-                RecordingSurface sheet;
-                const PrintFonts fonts = PrintFonts::ForScale(paper.scale);
-                DrawHeader(sheet, paper, fonts, kGlucoseProfileKind, data.facts,
-                           FrameStyleOf(kGlucoseProfileIndex), true);
-                DrawReportPaper(kGlucoseProfileIndex, sheet, paper, fonts, data, 1);
-                DrawFooter(sheet, paper, fonts, kGlucoseProfileKind, data.facts,
-                           FrameStyleOf(kGlucoseProfileIndex));
-                EXPECT_TRUE(test::TextsFitTheirBoxes(sheet)) << which << ", paper " << paper.height;
-            }
-        }
-    }
-}
-
-TEST(GlucoseProfilePage, CertificateDrawsEachMonthWithReadingsNewestFirst) {
-    // Readings in early June and early March; printed on 20 June.
-    std::string records;
-    for (int day = 1; day <= 3; ++day) {
-        records += test::StoredRecord(1, 0, 2011, 6, day, 8, 0, 120);
-        records += test::StoredRecord(1, 0, 2011, 3, day, 8, 0, 220);
-    }
-    const ReadingList list = ReadingsFromImage(records);
-    ReportData data = DataOf(list, 0, Date{2011, 4, 1});
-    data.today = Date{2011, 6, 20};
-    const BodyPainter body = ReportBody(data, 1);
-    const PaperMetrics paper = PaperMetrics::FromMillimetres(202, 289);
-    for (const auto& [inKind, period] : {std::pair{1, "Zeitraum: 21.05.2011 – 20.06.2011"},
-                                         std::pair{2, "Zeitraum: 21.02.2011 – 20.03.2011"}}) {
-        RecordingSurface sheet;
-        body(sheet, paper, PrintFonts::ForScale(paper.scale),
-             PagePlace{kGlucoseProfileKind, inKind});
-        EXPECT_NE(sheet.FindTextStarting(period), nullptr) << inKind;
-        EXPECT_NE(sheet.FindText(inKind == 1 ? "120 mg/dL" : "220 mg/dL"), nullptr) << inKind;
-    }
-}
-
 class GlucoseProfilePdf : public test::CliTest {};
 
 TEST_F(GlucoseProfilePdf, PrintedPageHoldsTheKeyFiguresAndRangeShares) {

@@ -2,13 +2,20 @@
 // GUI application; without one the pages would be drawn unfitted.
 #include <gtest/gtest.h>
 
-#include "gui_app.h"
+#include <QGuiApplication>
+#include <cstdlib>
 
 namespace {
 
 class GuiEnvironment : public ::testing::Environment {
   public:
-    void SetUp() override { dorvel::test::EnsureGuiApp(); }
+    void SetUp() override {
+        static int argc = 1;
+        static char name[] = "reports_tests";
+        static char* argv[] = {name, nullptr};
+        setenv("QT_QPA_PLATFORM", "offscreen", 0);
+        static QGuiApplication app(argc, argv);
+    }
 };
 
 const auto* const kGuiEnvironment = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);

@@ -1,6 +1,6 @@
 #pragma once
 
-// Patients and look-ups shared by the logbook and summary tests.
+// Patients and look-ups shared by the monthly report and graph tests.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -23,9 +23,15 @@ class Patient {
         list_.Sort();
         return *this;
     }
-    reports::ReportData Data(const UserSettings& settings, const Date& selected) const {
-        return reports::MakeReportData(list_, settings, RunSettings{}, selected, selected);
+    Patient& Add(const Date& d, int hour, int value) {
+        return Add(d.year, d.month, d.day, hour, 0, value);
     }
+    reports::ReportData Data(const UserSettings& s, const Date& selected) const {
+        return reports::MakeReportData(list_, s, RunSettings{}, selected, selected);
+    }
+    reports::ReportData Data(const Date& selected) const { return Data(settings, selected); }
+
+    UserSettings settings;  // those of the one-argument `Data`
 
   private:
     ReadingList list_;

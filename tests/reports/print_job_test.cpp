@@ -4,9 +4,7 @@
 
 #include <QImage>
 #include <QPainter>
-#include <cstdlib>
 
-#include "gui_app.h"
 #include "reports/painter_surface.h"
 #include "reports/recording_surface.h"
 #include "support/cli_fixture.h"
@@ -66,14 +64,10 @@ TEST(PrintJob, CertificateDataPagesTakeThirtyReadingsEach) {
     EXPECT_NE(cover.FindText("Name : Jörg Beispiel"), nullptr);
     EXPECT_NE(cover.FindText("Diabetes-Typ : Type II"), nullptr);
     EXPECT_NE(cover.FindText("Behandlung :  Diät.  Medikament oral."), nullptr);
-    const auto* remarks = cover.FindText("Seit 2009 bekannt, gut eingestellt.");
-    ASSERT_NE(remarks, nullptr);
-    EXPECT_EQ(remarks->flags, kTopBlock);
-    EXPECT_EQ(remarks->rect, (Rect{paper.X(-3000), paper.Y(20), paper.X(5000), paper.Y(24)}));
+    EXPECT_NE(cover.FindText("Seit 2009 bekannt, gut eingestellt."), nullptr);
 }
 
 TEST(PrintJob, PdfCertificateHoldsHeaderPatientAndTableTexts) {
-    test::EnsureGuiApp();
     test::TempFolder folder;
     const ReadingList list = Readings(45);
     PrintJob job;
@@ -97,12 +91,9 @@ TEST(PrintJob, PdfCertificateHoldsHeaderPatientAndTableTexts) {
         EXPECT_NE(text.find(expected), std::string::npos) << expected;
     }
     EXPECT_EQ(text.find("Patient : \n"), std::string::npos);
-    if (const char* keep = std::getenv("DORVEL_KEEP_PDF"))
-        test::RunCommand("cp '" + pdf + "' '" + keep + "'");
 }
 
 TEST(PrintJob, ScreenPageOnAnImageHasTheRangeColours) {
-    test::EnsureGuiApp();
     ReadingList list;
     list.push_back(ReadingFromRecord(test::StoredRecord(1, 0, 2011, 5, 1, 9, 0, 300)));
     list.push_back(ReadingFromRecord(test::StoredRecord(1, 5, 2011, 5, 2, 9, 0, 90)));

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "reports/page_frame.h"
-#include "support/records.h"
 
 namespace dorvel::reports {
 namespace {
@@ -44,25 +43,6 @@ TEST(PrintLayout, CertificateOfTheDataList) {
     // Going back to "this page" keeps the marks and prints the data list alone.
     choices.ChooseRange(0, kDataListIndex);
     EXPECT_EQ(CountPages(choices, kDataListIndex, JobSizes{60, 7, 1}).pages, 1);
-}
-
-TEST(PrintLayout, MonthlyReportsTakeOnePagePerMonthWithReadings) {
-    PrintChoices choices;
-    choices.Open(kDataListIndex);
-    choices.Open(kLogbookIndex);
-    choices.ChooseRange(1, kLogbookIndex);
-
-    ReadingList list;
-    list.push_back(ReadingFromRecord(test::StoredRecord(1, 0, 2011, 3, 10, 8, 0, 100)));
-    list.push_back(ReadingFromRecord(test::StoredRecord(1, 0, 2011, 9, 20, 8, 0, 100)));
-    ASSERT_EQ(MonthPages(list, Date{2012, 1, 15}), 2);
-    const PageCount count =
-        CountPages(choices, kLogbookIndex,
-                   JobSizes{static_cast<int>(list.size()), MonthPages(list, Date{2012, 1, 15}), 1});
-    EXPECT_EQ(count.pages, 1 + 1 + 2);
-    EXPECT_EQ(count.boundary[3], 4);
-    EXPECT_EQ(PlaceOfPage(3, count.boundary).kind, 3);
-    EXPECT_EQ(PlaceOfPage(4, count.boundary).inKind, 2);
 }
 
 TEST(PrintLayout, PatientListCannotPrintTheCertificate) {

@@ -6,13 +6,33 @@
 #include <sstream>
 
 #include "reports/recording_surface.h"
+#include "reports/report_pages.h"
 #include "reports/text_fit.h"
 #include "reports/text_metrics.h"
 
 namespace dorvel::test {
 
+inline void TurnedTextFits(const reports::RecordingSurface& page,
+                           const reports::RecordingSurface::Op& turned, std::ostream& faults) {
+    const reports::Rect& r = turned.rect;
+    const double length = reports::MeasureText(turned.font, turned.text).width;
+    const double thickness = reports::LineHeight(turned.font);
+    if (length > r.right - r.left || thickness > r.bottom - r.top)
+        faults << turned.text << " leaves its box\n";
+    for (const auto* other : page.Texts()) {
+        const reports::TextExtent o =
+            reports::ExtentOfText(other->rect, other->font, other->text, other->flags);
+        if (other->angle == 0 &&
+            std::min(r.left + thickness, o.right) > std::max(r.left * 1.0, o.left) &&
+            std::min(r.top * 1.0, o.bottom) > std::max(r.top - length, o.top))
+            faults << turned.text << " overlaps " << other->text << "\n";
+    }
+}
+
 // Every text a page drew lies inside its box and clear of every other text,
-// measured with the fonts the marks were made in. Turned text is left out.
+// measured with the fonts the marks were made in. Turned text is drawn as
+// given: it runs upwards from its box's corner within the box's length and
+// thickness, clear of every upright text.
 inline ::testing::AssertionResult TextsFitTheirBoxes(const reports::RecordingSurface& page) {
     using reports::ExtentOfText;
     using reports::LineHeight;
@@ -24,7 +44,11 @@ inline ::testing::AssertionResult TextsFitTheirBoxes(const reports::RecordingSur
     std::vector<Placed> placed;
     std::ostringstream faults;
     for (const auto* op : page.Texts()) {
-        if (op->text.empty() || op->angle != 0)
+        if (op->angle != 0) {
+            TurnedTextFits(page, *op, faults);
+            continue;
+        }
+        if (op->text.empty())
             continue;
         const reports::TextExtent e = ExtentOfText(op->rect, op->font, op->text, op->flags);
         const double line = LineHeight(op->font);
@@ -52,6 +76,19 @@ inline ::testing::AssertionResult TextsFitTheirBoxes(const reports::RecordingSur
     if (text.empty())
         return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << text;
+}
+
+// A printed page: the header, the body of sheet `sheet` and the footer.
+inline reports::RecordingSurface FramedSheet(int pageIndex, const reports::PaperMetrics& paper,
+                                             const reports::ReportData& data,
+                                             const reports::PatientFacts& facts, int sheet = 1) {
+    const reports::PrintFonts fonts = reports::PrintFonts::ForScale(paper.scale);
+    const reports::FrameStyle style = reports::FrameStyleOf(pageIndex);
+    reports::RecordingSurface page;
+    reports::DrawHeader(page, paper, fonts, pageIndex + 1, facts, style, true);
+    reports::DrawReportPaper(pageIndex, page, paper, fonts, data, sheet);
+    reports::DrawFooter(page, paper, fonts, pageIndex + 1, facts, style);
+    return page;
 }
 
 }  // namespace dorvel::test
