@@ -158,7 +158,11 @@ void DrawMealtimeGraphPaper(Surface& surface, const PaperMetrics& paper, const R
         return;
     const FontRestorer restore(surface);
     const bool separate = data.settings.separateMeals != 0;
-    const int w = paper.width;
+    // The fonts follow the paper's width; on lying paper that would make
+    // them too tall for the low room, where the two-line day labels, the
+    // year caption and the legend rows must stand apart. There they follow
+    // the width an upright sheet of that height would have.
+    const int w = paper.width > paper.height ? paper.height * 202 / 289 : paper.width;
     GraphFrameStyle style;
     style.base = Font{"Arial", w * 12 / 800, 400};
     style.axisTitle = Font{"Arial", separate ? w * 20 / 900 : w * 20 / 800, 400};
