@@ -134,6 +134,13 @@ TEST_F(CliPrint, PagesAndHeadingsAreThoseOfTheDialog) {
     ExpectCertificate(" --reports 3,1", {1, 3}, {2011, 7, 1}, 1 + 2 + 2);
     // Printed on 15 April: only the month that ends on 15 March has readings.
     ExpectCertificate(" --reports 8,2 --date 2011-04-15", {2, 8}, {2011, 4, 15}, 1 + 1 + 1);
+
+    // The dialog's diagnosis-date box: the header names the day, day first.
+    ASSERT_EQ(Cli("print ANNA --out " + dir.File("d.pdf") + " --reports 1 --diagnosis-date"), 0)
+        << out;
+    std::string header;
+    ASSERT_EQ(test::RunCommand("pdftotext -f 2 -l 2 '" + dir.File("d.pdf") + "' -", &header), 0);
+    EXPECT_NE(header.find("Festgestellt am : 01/01/2002 Tue"), std::string::npos) << header;
 }
 
 TEST_F(CliPrint, RefusesWhatItCannotDo) {
