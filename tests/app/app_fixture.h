@@ -146,7 +146,9 @@ class AppTest : public ::testing::Test {
     // Writes a profile (name only beyond the defaults) and optionally readings.
     void AddPatient(const std::string& id, const std::string& name,
                     const std::string& records = {});
-    void Start();
+    // `pages` makes the report pages from the scripted prompter; none: the program's own.
+    void Start(const std::function<PageFactory(Prompter&)>& pages = {});
+    void Show();           // the main window on screen
     std::string storedId;  // the "Id" the program finds at start
     void WriteReceived(const std::string& grData);
 

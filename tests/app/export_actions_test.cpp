@@ -49,12 +49,13 @@ class ExportActionsTest : public AppTest {
     TempFolder out;
 };
 
-TEST_F(ExportActionsTest, EveryExportCommandIsInTheMenus) {
+TEST_F(ExportActionsTest, EveryExportAndReportCommandIsInTheMenus) {
     QList<QAction*> inMenus;
     for (QAction* menu : frame().menuBar()->actions()) {
         inMenus += menu->menu()->actions();
     }
-    for (int command : {kCmdExport, kCmdCertificate, kCmdMail, kCmdPictureViewer}) {
+    for (int command : {kCmdExport, kCmdCertificate, kCmdMail, kCmdPictureViewer, kCmdPrintPreview,
+                        kCmdGlucoseProfile}) {
         EXPECT_TRUE(inMenus.contains(frame().action(command))) << command;
     }
 }
