@@ -104,30 +104,25 @@ TEST_F(SheetTest, SwitchingToAnotherIdRefillsEveryPage) {
     EXPECT_EQ(doc().profile.diagnosisComments, "Typ 2 seit 2019\nneu");
 }
 
-TEST_F(SheetTest, APreviousProfileThatCannotBeWrittenIsToldAndKept) {
-    std::filesystem::remove(data() + "/ANNA.info");
-    std::filesystem::create_directory(data() + "/ANNA.info");
+TEST_F(SheetTest, AProfileThatCannotBeWrittenOnSwitchingIsToldAndNothingIsTakenOn) {
+    // A folder in the place of a profile stands for any failed write: the
+    // new patient's, with defaults or as a copy, or the previous one's.
+    // Otherwise readings assigned next would go to a patient nobody can open.
     doc().profile.name = "Anna Meier (geändert)";
-    prompter->answers = {true};
-    TypeId("BERT");
-    ASSERT_EQ(prompter->messages.size(), 1u);
-    EXPECT_TRUE(prompter->messages[0].text.contains("ANNA.info"))
-        << prompter->messages[0].text.toStdString();
-    EXPECT_EQ(doc().currentPatientId, "ANNA");
-    EXPECT_EQ(doc().profile.name, "Anna Meier (geändert)");
-    EXPECT_EQ(sheet->idEdit()->text(), "ANNA");
-}
-
-TEST_F(SheetTest, ANewIdWhoseProfileCannotBeWrittenIsNotTakenOn) {
-    // A folder in the place of the profile stands for any failed write.
-    std::filesystem::create_directory(data() + "/NEU.info");
-    doc().profile.name = "Anna Meier (geändert)";
-    for (bool defaults : {true, false}) {
-        prompter->answers = {defaults};
+    const struct {
+        std::string spoiled, typed;
+        bool yes;
+    } cases[] = {{"NEU", "NEU", true}, {"NEU", "NEU", false}, {"ANNA", "BERT", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed + (c.yes ? " yes" : " no"));
+        std::filesystem::remove(data() + "/" + c.spoiled + ".info");
+        std::filesystem::create_directory(data() + "/" + c.spoiled + ".info");
+        prompter->answers = {c.yes};
         prompter->messages.clear();
-        TypeId("NEU");
-        EXPECT_EQ(prompter->messages.size(), 1u) << defaults;
-        // Otherwise readings assigned next would go to a patient nobody can open.
+        TypeId(QString::fromStdString(c.typed));
+        ASSERT_EQ(prompter->messages.size(), 1u);
+        EXPECT_TRUE(prompter->messages[0].text.contains(QString::fromStdString(c.spoiled)))
+            << prompter->messages[0].text.toStdString();
         EXPECT_EQ(doc().currentPatientId, "ANNA");
         EXPECT_EQ(store->id, "ANNA");
         EXPECT_EQ(sheet->idEdit()->text(), "ANNA");
