@@ -61,7 +61,6 @@ class FakeSessionLink : public SessionLink {
     SessionHooks hooks;
     std::vector<RequestKind> started;
     int cancels = 0;
-    int scans = 0;
     bool running = false;
     int portIndex = 2;
     bool portOpen = false;
@@ -78,7 +77,7 @@ class FakeSessionLink : public SessionLink {
         running = false;
     }
     bool Running() const override { return running; }
-    void ScanForAdapter() override { ++scans; }
+    void ScanForAdapter() override {}
     int PortIndex() const override { return portIndex; }
     QString PortLabel(int index) const override { return QString("COM%1").arg(index + 1); }
     bool OpenPort(int index) override {

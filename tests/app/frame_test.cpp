@@ -1,6 +1,5 @@
 #include <QAction>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -157,11 +156,6 @@ TEST_F(FrameTest, QtsOwnTextsAreGerman) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), "Abbrechen");
     EXPECT_EQ(box.button(QMessageBox::No)->text(), "&Nein");
-    QFileDialog files;
-    files.setOption(QFileDialog::DontUseNativeDialog);
-    auto* lookIn = files.findChild<QLabel*>("lookInLabel");
-    ASSERT_NE(lookIn, nullptr);
-    EXPECT_EQ(lookIn->text(), "Suchen in:");
 }
 
 TEST_F(FrameTest, TheWindowOpensWithTheWholePageBesideThePanelAndCanBeResized) {

@@ -55,8 +55,6 @@ TEST_F(PanelTest, ReceivedUsersAreListedAndAssigned) {
     Start();
     Receive();
     ASSERT_EQ(panel().RowCount(), 2);
-    EXPECT_EQ(panel().Cell(0, 0), "001");
-    EXPECT_EQ(panel().Cell(0, 1), "3");
     EXPECT_EQ(panel().Cell(1, 0), "GUEST");
     EXPECT_TRUE(panel().assignButton()->isEnabled());
 

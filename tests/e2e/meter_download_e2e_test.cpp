@@ -93,7 +93,7 @@ class MeterDownload : public testing::Test {
     static std::string Sim() { return DORVEL_METER_SIM; }
 };
 
-TEST_F(MeterDownload, SeveralHundredRecordsReachAPatient) {
+TEST_F(MeterDownload, SeveralHundredRecordsArriveWhole) {
     const std::string records = test::RandomMeterRecords(400, 11, 3);
     test::MeterSim sim(Sim(), {"--records", WriteRecords(records), "--fast", "--chunk", "64"});
     const SessionResult r = Run(sim);
