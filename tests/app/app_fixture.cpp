@@ -1,5 +1,6 @@
 #include "app_fixture.h"
 
+#include <QtTest/QTest>
 #include <filesystem>
 
 #include "meter/received_data.h"
@@ -23,7 +24,7 @@ void AppTest::WriteReceived(const std::string& grData) {
     WriteFileAtomic(JoinPath(data(), kDataFileName), grData);
 }
 
-void AppTest::Start() {
+void AppTest::Start(const std::function<PageFactory(Prompter&)>& pages) {
     auto p = std::make_unique<ScriptedPrompter>();
     auto l = std::make_unique<FakeSessionLink>();
     auto s = std::make_unique<TestStore>();
@@ -33,7 +34,14 @@ void AppTest::Start() {
     if (!storedId.empty()) {
         store->id = storedId;
     }
-    app = std::make_unique<CDorvelApp>(work.path(), std::move(s), std::move(p), std::move(l));
+    PageFactory factory = pages ? pages(*prompter) : PageFactory{};
+    app = std::make_unique<CDorvelApp>(work.path(), std::move(s), std::move(p), std::move(l),
+                                       std::move(factory));
+}
+
+void AppTest::Show() {
+    frame().show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&frame()));
 }
 
 }  // namespace dorvel::test

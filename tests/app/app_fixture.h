@@ -61,7 +61,6 @@ class FakeSessionLink : public SessionLink {
     SessionHooks hooks;
     std::vector<RequestKind> started;
     int cancels = 0;
-    int scans = 0;
     bool running = false;
     int portIndex = 2;
     bool portOpen = false;
@@ -78,7 +77,7 @@ class FakeSessionLink : public SessionLink {
         running = false;
     }
     bool Running() const override { return running; }
-    void ScanForAdapter() override { ++scans; }
+    void ScanForAdapter() override {}
     int PortIndex() const override { return portIndex; }
     QString PortLabel(int index) const override { return QString("COM%1").arg(index + 1); }
     bool OpenPort(int index) override {
@@ -146,7 +145,9 @@ class AppTest : public ::testing::Test {
     // Writes a profile (name only beyond the defaults) and optionally readings.
     void AddPatient(const std::string& id, const std::string& name,
                     const std::string& records = {});
-    void Start();
+    // `pages` makes the report pages from the scripted prompter; none: the program's own.
+    void Start(const std::function<PageFactory(Prompter&)>& pages = {});
+    void Show();           // the main window on screen
     std::string storedId;  // the "Id" the program finds at start
     void WriteReceived(const std::string& grData);
 

@@ -14,7 +14,7 @@ namespace {
 
 class GuideTest : public AppTest {};
 
-TEST_F(GuideTest, HelpButtonOpensTheBuiltGermanGuide) {
+TEST_F(GuideTest, HelpButtonOpensTheBuiltGermanGuideOrSaysWhereItLies) {
     AddPatient("ANNA", "Anna Meier");
     Start();
     prompter->onDialog = [](QDialog& d) {
@@ -38,6 +38,15 @@ TEST_F(GuideTest, HelpButtonOpensTheBuiltGermanGuide) {
     std::string info;
     ASSERT_EQ(RunCommand("pdfinfo \"" + guide.toStdString() + "\"", &info), 0);
     EXPECT_NE(info.find("Benutzerhandbuch"), std::string::npos);
+    EXPECT_TRUE(prompter->messages.empty());
+
+    // Without a program for PDF files the user learns where the guide lies.
+    prompter->openSucceeds = false;
+    frame().Run(kCmdAbout);
+    ASSERT_EQ(prompter->messages.size(), 1u);
+    EXPECT_TRUE(prompter->messages[0].text.contains("kein Programm"));
+    EXPECT_TRUE(prompter->messages[0].text.endsWith(guide))
+        << prompter->messages[0].text.toStdString();
 }
 
 // Installed, the program finds its guide and icon below the data folder
